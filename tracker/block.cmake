@@ -1,0 +1,1 @@
+# configuration block: filled in by its own change

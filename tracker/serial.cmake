@@ -1,0 +1,1 @@
+# serial line: filled in by its own change
