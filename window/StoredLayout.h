@@ -1,0 +1,18 @@
+#pragma once
+// Loading the stored window layout and applying what the toolkit's own
+// builder cannot: fonts and colours from the "Appearance" table and the tab
+// order from the "TabOrder" table.
+
+#include <gtkmm/builder.h>
+#include <gtkmm/window.h>
+
+// The layout stored for the window class `className`; throws
+// std::invalid_argument when none is.
+Glib::RefPtr<Gtk::Builder> LoadStoredLayout(const std::string& className);
+
+// Fonts and colours of every control the "Appearance" table names. The
+// theme is read from `window` before the window's own colours are set.
+void ApplyAppearance(const Glib::RefPtr<Gtk::Builder>& layout, Gtk::Window& window);
+
+// The focus chain of the window's client area, in "TabOrder" order.
+void ApplyTabOrder(const Glib::RefPtr<Gtk::Builder>& layout, Gtk::Container& client);

@@ -1,0 +1,130 @@
+#include "TForm1.h"
+
+#include "HandlerBinding.h"
+#include "StoredLayout.h"
+#include "TApplication.h"
+
+TForm1* Form1 = nullptr;
+
+namespace {
+
+template <class T>
+void Find(const Glib::RefPtr<Gtk::Builder>& layout, const char* name, T*& control) {
+  layout->get_widget(name, control);
+  if (!control) throw std::invalid_argument(std::string("the layout has no control ") + name);
+}
+
+}  // namespace
+
+TForm1::TForm1(TApplication& application) : application_(application) {}
+
+TForm1::~TForm1() {
+  if (Form1 == this) Form1 = nullptr;
+  delete window_;
+}
+
+std::unique_ptr<TForm1> TForm1::Create(TApplication& application) {
+  std::unique_ptr<TForm1> form(new TForm1(application));
+  Form1 = form.get();
+  form->Build();
+  return form;
+}
+
+void TForm1::Build() {
+  layout_ = LoadStoredLayout("TForm1");
+  Find(layout_, "Form1", window_);
+  FindControls();
+  ApplyAppearance(layout_, *window_);
+  Gtk::Container* client = nullptr;
+  Find(layout_, "Form1Client", client);
+  ApplyTabOrder(layout_, *client);
+  BindHandlers(layout_, *this);
+  // Realising the window runs FormCreate, bound to it in the layout; from
+  // then on the handlers of the interval buttons and "THRESH." run.
+  gtk_widget_realize(GTK_WIDGET(window_->gobj()));
+  // A title bar with the window menu and a close button, no minimise or
+  // maximise; the user may still move and resize the window.
+  Glib::RefPtr<Gdk::Window> frame = window_->get_window();
+  frame->set_functions(Gdk::FUNC_MOVE | Gdk::FUNC_RESIZE | Gdk::FUNC_CLOSE);
+  frame->set_decorations(Gdk::DECOR_BORDER | Gdk::DECOR_RESIZEH | Gdk::DECOR_TITLE |
+                         Gdk::DECOR_MENU);
+}
+
+void TForm1::FindControls() {
+  Find(layout_, "Shape2", Shape2);
+  Find(layout_, "Shape5", Shape5);
+  Find(layout_, "Shape4", Shape4);
+  Find(layout_, "Shape3", Shape3);
+  Find(layout_, "Label1", Label1);
+  Find(layout_, "Label2", Label2);
+  Find(layout_, "Label3", Label3);
+  Find(layout_, "Label4", Label4);
+  Find(layout_, "Label5", Label5);
+  Find(layout_, "Label6", Label6);
+  Find(layout_, "Label7", Label7);
+  Find(layout_, "Shape1", Shape1);
+  Find(layout_, "Label8", Label8);
+  Find(layout_, "Label9", Label9);
+  Find(layout_, "Label10", Label10);
+  Find(layout_, "Edit1", Edit1);
+  Find(layout_, "Edit2", Edit2);
+  Find(layout_, "Edit3", Edit3);
+  Find(layout_, "CheckBox1", CheckBox1);
+  Find(layout_, "Button1", Button1);
+  Find(layout_, "Button2", Button2);
+  Find(layout_, "ComboBox1", ComboBox1);
+  Find(layout_, "Edit4", Edit4);
+  Find(layout_, "Edit5", Edit5);
+  Find(layout_, "Button4", Button4);
+  Find(layout_, "Button5", Button5);
+  Find(layout_, "Button6", Button6);
+  Find(layout_, "RadioGroup2", RadioGroup2);
+  Find(layout_, "RadioButton3", RadioButton3);
+  Find(layout_, "RadioButton4", RadioButton4);
+  Find(layout_, "RadioButton5", RadioButton5);
+  Find(layout_, "RadioButton6", RadioButton6);
+  Find(layout_, "RadioButton7", RadioButton7);
+  Find(layout_, "RadioButton1", RadioButton1);
+  Gtk::Widget* upDown = nullptr;
+  Find(layout_, "UpDown1", upDown);
+  UpDown1 = T_UP_DOWN(upDown->gobj());
+  Find(layout_, "Edit6", Edit6);
+  Find(layout_, "CheckBox3", CheckBox3);
+}
+
+int TForm1::UpDownPosition() const {
+  return static_cast<int>(gtk_adjustment_get_value(t_up_down_get_adjustment(UpDown1)));
+}
+
+// Filling the port list and reading the settings file come here.
+void TForm1::FormCreate(Gtk::Widget*) {}
+
+// Writing the settings file and closing the port come here.
+void TForm1::FormClose(Gtk::Widget*) {}
+
+void TForm1::Shape1Paint(Gtk::Widget*) {}
+void TForm1::Shape4Paint(Gtk::Widget*) {}
+void TForm1::calira(Gtk::Widget*) {}
+
+void TForm1::Button1Click(Gtk::Widget*) {}
+void TForm1::Button2Click(Gtk::Widget*) {}
+void TForm1::Button4Click(Gtk::Widget*) {}
+void TForm1::Button5Click(Gtk::Widget*) {}
+void TForm1::Button6Click(Gtk::Widget*) {}
+void TForm1::ComboBox1Change(Gtk::Widget*) {}
+
+void TForm1::RadioButton1Change(Gtk::Widget*) {}
+void TForm1::RadioButton3Change(Gtk::Widget*) {}
+void TForm1::RadioButton4Change(Gtk::Widget*) {}
+void TForm1::RadioButton5Change(Gtk::Widget*) {}
+void TForm1::RadioButton6Change(Gtk::Widget*) {}
+void TForm1::RadioButton7Change(Gtk::Widget*) {}
+void TForm1::CheckBox3Change(Gtk::Widget*) {}
+void TForm1::UpDown1Click(Gtk::Widget*, TUDBtnType) {}
+
+void TForm1::Shape1ChangeBounds(Gtk::Widget*) {}
+void TForm1::Shape2ChangeBounds(Gtk::Widget*) {}
+void TForm1::Shape3ChangeBounds(Gtk::Widget*) {}
+void TForm1::CheckBox2Change(Gtk::Widget*) {}
+void TForm1::RadioGroup1Click(Gtk::Widget*) {}
+void TForm1::Shape2Paint(Gtk::Widget*) {}

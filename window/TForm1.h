@@ -1,0 +1,98 @@
+#pragma once
+// The one main window. It holds the references to its controls and the
+// handlers the layout binds to their events; the layout itself is data
+// (Form1.ui), loaded when the window is built.
+
+#include <gtkmm/builder.h>
+#include <gtkmm/button.h>
+#include <gtkmm/checkbutton.h>
+#include <gtkmm/comboboxentry.h>
+#include <gtkmm/entry.h>
+#include <gtkmm/fixed.h>
+#include <gtkmm/frame.h>
+#include <gtkmm/label.h>
+#include <gtkmm/radiobutton.h>
+#include <gtkmm/window.h>
+
+#include <memory>
+
+#include "TUpDown.h"
+
+class TApplication;
+
+// Which arrow of the up-down control made a step.
+enum class TUDBtnType { btNext, btPrev };
+
+class TForm1 {
+ public:
+  // Makes the window object, sets Form1 to it, then builds the window from
+  // its stored layout and runs FormCreate.
+  static std::unique_ptr<TForm1> Create(TApplication& application);
+  ~TForm1();
+  TForm1(const TForm1&) = delete;
+  TForm1& operator=(const TForm1&) = delete;
+
+  Gtk::Window& Window() { return *window_; }
+  Gtk::Widget& FirstFocus() { return *Edit1; }
+  TApplication& Application() { return application_; }
+  int UpDownPosition() const;
+
+  // Controls, in the order the layout creates them.
+  Gtk::Widget *Shape2 = nullptr, *Shape5 = nullptr, *Shape4 = nullptr, *Shape3 = nullptr;
+  Gtk::Label *Label1 = nullptr, *Label2 = nullptr, *Label3 = nullptr, *Label4 = nullptr,
+             *Label5 = nullptr, *Label6 = nullptr, *Label7 = nullptr;
+  Gtk::Widget* Shape1 = nullptr;
+  Gtk::Label *Label8 = nullptr, *Label9 = nullptr, *Label10 = nullptr;
+  Gtk::Entry *Edit1 = nullptr, *Edit2 = nullptr, *Edit3 = nullptr;
+  Gtk::CheckButton* CheckBox1 = nullptr;
+  Gtk::Button *Button1 = nullptr, *Button2 = nullptr;
+  Gtk::ComboBoxEntry* ComboBox1 = nullptr;
+  Gtk::Entry *Edit4 = nullptr, *Edit5 = nullptr;
+  Gtk::Button *Button4 = nullptr, *Button5 = nullptr, *Button6 = nullptr;
+  Gtk::Frame* RadioGroup2 = nullptr;
+  Gtk::RadioButton *RadioButton3 = nullptr, *RadioButton4 = nullptr, *RadioButton5 = nullptr,
+                   *RadioButton6 = nullptr, *RadioButton7 = nullptr, *RadioButton1 = nullptr;
+  TUpDown* UpDown1 = nullptr;
+  Gtk::Entry* Edit6 = nullptr;
+  Gtk::CheckButton* CheckBox3 = nullptr;
+
+  // Handlers bound by the layout.
+  void FormCreate(Gtk::Widget* Sender);
+  void FormClose(Gtk::Widget* Sender);
+  void Shape1Paint(Gtk::Widget* Sender);
+  void Shape4Paint(Gtk::Widget* Sender);
+  void calira(Gtk::Widget* Sender);
+  void Shape1ChangeBounds(Gtk::Widget* Sender);
+  void Shape2ChangeBounds(Gtk::Widget* Sender);
+  void Shape3ChangeBounds(Gtk::Widget* Sender);
+  void Button1Click(Gtk::Widget* Sender);
+  void Button2Click(Gtk::Widget* Sender);
+  void Button4Click(Gtk::Widget* Sender);
+  void Button5Click(Gtk::Widget* Sender);
+  void Button6Click(Gtk::Widget* Sender);
+  void ComboBox1Change(Gtk::Widget* Sender);
+  void RadioButton1Change(Gtk::Widget* Sender);
+  void RadioButton3Change(Gtk::Widget* Sender);
+  void RadioButton4Change(Gtk::Widget* Sender);
+  void RadioButton5Change(Gtk::Widget* Sender);
+  void RadioButton6Change(Gtk::Widget* Sender);
+  void RadioButton7Change(Gtk::Widget* Sender);
+  void CheckBox3Change(Gtk::Widget* Sender);
+  void UpDown1Click(Gtk::Widget* Sender, TUDBtnType Button);
+  // Bound to nothing; kept empty.
+  void CheckBox2Change(Gtk::Widget* Sender);
+  void RadioGroup1Click(Gtk::Widget* Sender);
+  void Shape2Paint(Gtk::Widget* Sender);
+
+ private:
+  explicit TForm1(TApplication& application);
+  void Build();
+  void FindControls();
+
+  TApplication& application_;
+  Glib::RefPtr<Gtk::Builder> layout_;
+  Gtk::Window* window_ = nullptr;
+};
+
+// The one main window, set before anything of it is built.
+extern TForm1* Form1;
