@@ -1,0 +1,147 @@
+#include "SerialTestSupport.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+const char kTrackerPath[] = "/dev/ttyUSB0";
+const char kTrackerLock[] = "/var/lock/LCK..ttyUSB0";
+
+PtyPair::PtyPair() {
+  master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+  if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) {
+    CloseMaster();
+    return;
+  }
+  slave_ = ::ptsname(master_);
+}
+
+PtyPair::~PtyPair() { CloseMaster(); }
+
+std::string PtyPair::Read(size_t want, int timeoutMs) {
+  std::string got;
+  pollfd pfd{master_, POLLIN, 0};
+  while (got.size() < want && ::poll(&pfd, 1, timeoutMs) > 0 && (pfd.revents & POLLIN)) {
+    char buf[256];
+    ssize_t n = ::read(master_, buf, sizeof buf);
+    if (n <= 0) break;
+    got.append(buf, static_cast<size_t>(n));
+  }
+  return got;
+}
+
+void PtyPair::Write(const std::string& bytes) {
+  if (::write(master_, bytes.data(), bytes.size()) < 0) std::abort();
+}
+
+void PtyPair::CloseMaster() {
+  if (master_ >= 0) ::close(master_);
+  master_ = -1;
+}
+
+namespace {
+
+std::string ReadAll(int fd) {
+  std::string text;
+  char buf[256];
+  ssize_t n;
+  while ((n = ::read(fd, buf, sizeof buf)) > 0 || (n < 0 && errno == EINTR)) {
+    if (n > 0) text.append(buf, static_cast<size_t>(n));
+  }
+  return text;
+}
+
+void WriteAllOrDie(int fd, const std::string& text) {
+  if (::write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size())) ::_exit(3);
+}
+
+}  // namespace
+
+std::string RunInChild(const std::function<std::string()>& body) {
+  int out[2];
+  if (::pipe(out) != 0) return "pipe failed";
+  pid_t pid = ::fork();
+  if (pid == 0) {
+    ::close(out[0]);
+    WriteAllOrDie(out[1], body());
+    ::_exit(0);
+  }
+  ::close(out[1]);
+  std::string text = ReadAll(out[0]);
+  ::close(out[0]);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return text;
+}
+
+std::vector<std::string> RunRacing(int n, const std::function<std::string()>& body) {
+  int start[2], hold[2];
+  if (::pipe(start) != 0 || ::pipe(hold) != 0) return {};
+  std::vector<pid_t> kids;
+  std::vector<int> answers;
+  for (int i = 0; i < n; ++i) {
+    int out[2];
+    if (::pipe(out) != 0) break;
+    pid_t pid = ::fork();
+    if (pid == 0) {
+      ::close(start[1]);
+      ::close(hold[1]);
+      ::close(out[0]);
+      char c;
+      while (::read(start[0], &c, 1) < 0 && errno == EINTR) {}
+      WriteAllOrDie(out[1], body());
+      ::close(out[1]);
+      while (::read(hold[0], &c, 1) < 0 && errno == EINTR) {}
+      ::_exit(0);
+    }
+    ::close(out[1]);
+    kids.push_back(pid);
+    answers.push_back(out[0]);
+  }
+  ::close(start[0]);
+  ::close(hold[0]);
+  ::close(start[1]);  // all children go at once
+  std::vector<std::string> results;
+  for (int fd : answers) {
+    results.push_back(ReadAll(fd));
+    ::close(fd);
+  }
+  ::close(hold[1]);
+  for (pid_t pid : kids) ::waitpid(pid, nullptr, 0);
+  return results;
+}
+
+pid_t DeadPid() {
+  pid_t pid = ::fork();
+  if (pid == 0) ::_exit(0);
+  ::waitpid(pid, nullptr, 0);
+  return pid;
+}
+
+std::string ReadFile(const std::string& path) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return "<missing>";
+  std::string text = ReadAll(fd);
+  ::close(fd);
+  return text;
+}
+
+void WriteFile(const std::string& path, const std::string& content) {
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) std::abort();
+  WriteAllOrDie(fd, content);
+  ::close(fd);
+}
+
+struct stat LStat(const std::string& path) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0) st = {};
+  return st;
+}
+
+void RemoveEntry(const std::string& path) {
+  if (::unlink(path.c_str()) != 0 && errno == EISDIR) ::rmdir(path.c_str());
+}
