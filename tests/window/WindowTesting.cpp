@@ -1,0 +1,125 @@
+#include "WindowTesting.h"
+
+#include <gtest/gtest.h>
+// After gtest: X11's macros (None, Success, ...) would clash with it.
+#include <gdk/gdkx.h>
+#include <gdkmm/pixbuf.h>
+#include <glibmm/spawn.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <cstdlib>
+
+namespace testing_support {
+
+namespace {
+TApplication* application = nullptr;
+}
+
+TApplication& App() { return *application; }
+
+void Pump(int ms) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  while (std::chrono::steady_clock::now() < until) {
+    while (Gtk::Main::events_pending()) Gtk::Main::iteration(false);
+    g_usleep(2000);
+  }
+}
+
+void Settle() {
+  for (int round = 0; round < 5; ++round) {
+    gdk_flush();
+    XSync(GDK_DISPLAY_XDISPLAY(gdk_display_get_default()), False);
+    Pump(20);
+  }
+}
+
+uint32_t ScreenColour(int x, int y) {
+  Glib::RefPtr<Gdk::Pixbuf> pixel = Gdk::Pixbuf::create(
+      Glib::RefPtr<Gdk::Drawable>(Gdk::Window::get_default_root_window()),
+      Gdk::Colormap::get_system(), x, y, 0, 0, 1, 1);
+  const guint8* rgb = pixel->get_pixels();
+  return rgb[0] | (rgb[1] << 8) | (rgb[2] << 16);
+}
+
+void ScreenOrigin(Gtk::Widget& widget, int& x, int& y) {
+  Gtk::Widget* top = widget.get_toplevel();
+  int wx = 0, wy = 0;
+  widget.translate_coordinates(*top, 0, 0, wx, wy);
+  top->get_window()->get_origin(x, y);
+  x += wx;
+  y += wy;
+}
+
+std::string SaveScreenshot(const std::string& name, int x, int y, int width, int height) {
+  const char* folder = std::getenv("KORVA_TEST_OUTPUT");
+  const std::string path = std::string(folder ? folder : ".") + "/" + name + ".png";
+  Gdk::Pixbuf::create(Glib::RefPtr<Gdk::Drawable>(Gdk::Window::get_default_root_window()),
+                      Gdk::Colormap::get_system(), x, y, 0, 0, width, height)
+      ->save(path, "png");
+  return path;
+}
+
+bool MotifHints(Gtk::Window& window, unsigned long& functions, unsigned long& decorations) {
+  Display* display = GDK_DISPLAY_XDISPLAY(gdk_display_get_default());
+  Atom hints = XInternAtom(display, "_MOTIF_WM_HINTS", False);
+  Atom type;
+  int format;
+  unsigned long count = 0, rest = 0;
+  unsigned char* data = nullptr;
+  // flags, functions, decorations, input mode, status
+  if (XGetWindowProperty(display, GDK_WINDOW_XID(window.get_window()->gobj()), hints, 0, 5, False,
+                         AnyPropertyType, &type, &format, &count, &rest, &data) != Success ||
+      count < 3) {
+    if (data) XFree(data);
+    return false;
+  }
+  const auto* words = reinterpret_cast<unsigned long*>(data);
+  functions = words[1];
+  decorations = words[2];
+  XFree(data);
+  return true;
+}
+
+void Xdotool(const std::vector<std::string>& args) {
+  std::vector<std::string> argv{"xdotool"};
+  argv.insert(argv.end(), args.begin(), args.end());
+  Glib::Pid pid;
+  Glib::spawn_async("", argv, Glib::SPAWN_SEARCH_PATH | Glib::SPAWN_DO_NOT_REAP_CHILD,
+                    sigc::slot<void>(), &pid);
+  int status = 0;
+  while (waitpid(pid, &status, WNOHANG) == 0) Pump(5);
+  Glib::spawn_close_pid(pid);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "xdotool failed";
+  Settle();
+}
+
+void PointAt(Gtk::Widget& widget, int dx, int dy) {
+  int x = 0, y = 0;
+  ScreenOrigin(widget, x, y);
+  const Gtk::Allocation box = widget.get_allocation();
+  Xdotool({"mousemove", std::to_string(x + box.get_width() / 2 + dx),
+           std::to_string(y + box.get_height() / 2 + dy)});
+}
+
+ShownForm::ShownForm() : form_(TForm1::Create(App())) {
+  App().ShowMainWindow(form_->Window(), form_->FirstFocus());
+  Settle();
+}
+
+ShownForm::~ShownForm() {
+  form_.reset();
+  Settle();
+}
+
+}  // namespace testing_support
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  // Each death test starts this program afresh, with its own display
+  // connection, instead of forking one that is in use.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  static TApplication application(argc, argv);
+  testing_support::application = &application;
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,54 @@
+#pragma once
+// What the window tests share: one toolkit start per test process, the main
+// window built and shown as the program shows it, the screen's pixels read
+// back, and real input through xdotool while the event loop runs.
+
+#include <gtkmm/window.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "TApplication.h"
+#include "TForm1.h"
+
+namespace testing_support {
+
+// The one toolkit start of this test process (made by the tests' main).
+TApplication& App();
+
+// Processes window events for at least `ms` milliseconds.
+void Pump(int ms);
+// Processes events until the display has nothing more to draw for us.
+void Settle();
+
+// The colour of a screen pixel, 0xBBGGRR like the layout's colours.
+uint32_t ScreenColour(int x, int y);
+// The screen position of a widget's top-left corner.
+void ScreenOrigin(Gtk::Widget& widget, int& x, int& y);
+// Saves the given screen area as a PNG in the test output folder
+// ($KORVA_TEST_OUTPUT, else the working directory); returns the path.
+std::string SaveScreenshot(const std::string& name, int x, int y, int width, int height);
+
+// What the window asks the window manager to offer (_MOTIF_WM_HINTS).
+bool MotifHints(Gtk::Window& window, unsigned long& functions, unsigned long& decorations);
+
+// Runs xdotool with `args` and keeps the event loop going until it ends.
+void Xdotool(const std::vector<std::string>& args);
+// Moves the pointer to the widget's centre (plus an offset).
+void PointAt(Gtk::Widget& widget, int dx = 0, int dy = 0);
+
+// The main window, created and shown as start-up does, destroyed after.
+class ShownForm {
+ public:
+  ShownForm();
+  ~ShownForm();
+  TForm1& operator*() { return *form_; }
+  TForm1* operator->() { return form_.get(); }
+
+ private:
+  std::unique_ptr<TForm1> form_;
+};
+
+}  // namespace testing_support
