@@ -81,6 +81,31 @@ bool MotifHints(Gtk::Window& window, unsigned long& functions, unsigned long& de
   return true;
 }
 
+void SendCloseRequest(unsigned long xWindow) {
+  Display* display = GDK_DISPLAY_XDISPLAY(gdk_display_get_default());
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = xWindow;
+  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  XSendEvent(display, xWindow, False, NoEventMask, &event);
+  XFlush(display);
+}
+
+void SendCloseRequest(Gtk::Window& window) {
+  SendCloseRequest(GDK_WINDOW_XID(window.get_window()->gobj()));
+}
+
+std::vector<Gtk::MessageDialog*> OpenMessageDialogs() {
+  std::vector<Gtk::MessageDialog*> dialogs;
+  for (Gtk::Window* window : Gtk::Window::list_toplevels())
+    if (auto* dialog = dynamic_cast<Gtk::MessageDialog*>(window))
+      if (dialog->is_visible()) dialogs.push_back(dialog);
+  return dialogs;
+}
+
 void Xdotool(const std::vector<std::string>& args) {
   std::vector<std::string> argv{"xdotool"};
   argv.insert(argv.end(), args.begin(), args.end());

@@ -3,6 +3,7 @@
 // window built and shown as the program shows it, the screen's pixels read
 // back, and real input through xdotool while the event loop runs.
 
+#include <gtkmm/messagedialog.h>
 #include <gtkmm/window.h>
 
 #include <cstdint>
@@ -33,6 +34,12 @@ std::string SaveScreenshot(const std::string& name, int x, int y, int width, int
 
 // What the window asks the window manager to offer (_MOTIF_WM_HINTS).
 bool MotifHints(Gtk::Window& window, unsigned long& functions, unsigned long& decorations);
+
+// The window manager's close request (WM_DELETE_WINDOW) to an X window.
+void SendCloseRequest(unsigned long xWindow);
+void SendCloseRequest(Gtk::Window& window);
+// The visible toplevel message dialogs, newest last.
+std::vector<Gtk::MessageDialog*> OpenMessageDialogs();
 
 // Runs xdotool with `args` and keeps the event loop going until it ends.
 void Xdotool(const std::vector<std::string>& args);
