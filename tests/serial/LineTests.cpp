@@ -221,6 +221,16 @@ TEST_F(TrackerPortTest, CloseReleasesEverythingAndASecondCloseTouchesNothing) {
   ::close(other);
 }
 
+// Someone cleared our lock by hand and another program took the device.
+TEST_F(TrackerPortTest, CloseLeavesALockThatIsNoLongerItsOwn) {
+  TBlockSerial port;
+  port.OpenDevice(kTrackerPath);
+  ASSERT_EQ(0, ::unlink(kTrackerLock));
+  WriteFile(kTrackerLock, FormatLockContent(::getppid()));
+  port.CloseDevice();
+  EXPECT_EQ(FormatLockContent(::getppid()), ReadFile(kTrackerLock));
+}
+
 TEST_F(TrackerPortTest, DestructionLeavesTheLineToItsOwner) {
   auto* port = new TBlockSerial;
   port->OpenDevice(kTrackerPath);

@@ -8,6 +8,7 @@
 #include <grp.h>
 #include <sched.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <sys/mount.h>
 
 #include "SerialFixture.h"
@@ -70,6 +71,8 @@ struct ForeignLock {
   std::function<void(const std::string&)> make;
 };
 
+void PrintTo(const ForeignLock& lock, std::ostream* os) { *os << lock.name; }
+
 class ForeignLockTest : public TrackerPortTest,
                         public ::testing::WithParamInterface<ForeignLock> {};
 
@@ -130,11 +133,36 @@ INSTANTIATE_TEST_SUITE_P(
         ForeignLock{"Directory", [](const std::string& p) { ASSERT_EQ(0, ::mkdir(p.c_str(), 0755)); }}),
     [](const ::testing::TestParamInfo<ForeignLock>& info) { return info.param.name; });
 
-class StaleLockTest : public TrackerPortTest,
-                      public ::testing::WithParamInterface<std::function<std::string(pid_t)>> {};
+struct StaleLock {
+  const char* name;
+  std::function<std::string(pid_t)> format;
+};
+
+void PrintTo(const StaleLock& lock, std::ostream* os) { *os << lock.name; }
+
+// A FIFO that holds a dead pid and has a writer: reading it would consume the
+// text and could pass it for a stale lock. It must not even be read.
+TEST_F(TrackerPortTest, FifoHoldingAStalePidIsNeverRead) {
+  ASSERT_EQ(0, ::mkfifo(kTrackerLock, 0644));
+  const int fifo = ::open(kTrackerLock, O_RDWR | O_NONBLOCK | O_CLOEXEC);
+  ASSERT_GE(fifo, 0);
+  const std::string stale = FormatLockContent(DeadPid());
+  ASSERT_EQ(static_cast<ssize_t>(stale.size()), ::write(fifo, stale.data(), stale.size()));
+
+  TBlockSerial port;
+  port.OpenDevice(kTrackerPath);
+  EXPECT_EQ(9991, port.LastErrorCode);
+  int unread = 0;
+  ASSERT_EQ(0, ::ioctl(fifo, FIONREAD, &unread));
+  EXPECT_EQ(static_cast<int>(stale.size()), unread);
+  EXPECT_TRUE(S_ISFIFO(LStat(kTrackerLock).st_mode));
+  ::close(fifo);
+}
+
+class StaleLockTest : public TrackerPortTest, public ::testing::WithParamInterface<StaleLock> {};
 
 TEST_P(StaleLockTest, IsReplacedAndTheOpenSucceeds) {
-  WriteFile(kTrackerLock, GetParam()(DeadPid()));
+  WriteFile(kTrackerLock, GetParam().format(DeadPid()));
   TBlockSerial port;
   port.OpenDevice(kTrackerPath);
   EXPECT_EQ(0, port.LastErrorCode);
@@ -146,9 +174,10 @@ TEST_P(StaleLockTest, IsReplacedAndTheOpenSucceeds) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lock, StaleLockTest,
-    ::testing::Values([](pid_t pid) { return FormatLockContent(pid); },
-                      [](pid_t pid) { return std::to_string(pid) + "\n"; },
-                      [](pid_t pid) { return std::to_string(pid); }));
+    ::testing::Values(StaleLock{"Padded", [](pid_t pid) { return FormatLockContent(pid); }},
+                      StaleLock{"Unpadded", [](pid_t pid) { return std::to_string(pid) + "\n"; }},
+                      StaleLock{"NoLineFeed", [](pid_t pid) { return std::to_string(pid); }}),
+    [](const ::testing::TestParamInfo<StaleLock>& info) { return info.param.name; });
 
 // kill() answers EPERM for a live process of another user; that is no proof
 // the owner is gone. The lock belongs to the unprivileged opener, so a wrong
