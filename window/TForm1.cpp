@@ -1,6 +1,9 @@
 #include "TForm1.h"
 
 #include "HandlerBinding.h"
+#include "Indicators.h"
+#include "PanelPainting.h"
+#include "PanelSurface.h"
 #include "StoredLayout.h"
 #include "TApplication.h"
 
@@ -102,9 +105,28 @@ void TForm1::FormCreate(Gtk::Widget*) {}
 // Writing the settings file and closing the port come here.
 void TForm1::FormClose(Gtk::Widget*) {}
 
-void TForm1::Shape1Paint(Gtk::Widget*) {}
-void TForm1::Shape4Paint(Gtk::Widget*) {}
-void TForm1::calira(Gtk::Widget*) {}
+void TForm1::Shape1Paint(Gtk::Widget*) {
+  for (int y : {kWriteConfLampY, kGpsSimulLampY, kToneLampY, kTxLampY})
+    DrawCommandIndicator(kCommandLampX, y, kGrey);
+}
+
+// Green whatever interval is chosen, "OFF" included: a repaint shows the
+// lamp as on.
+void TForm1::Shape4Paint(Gtk::Widget*) { DrawBeaconIndicator(kBeaconLampX, kBeaconLampY, kGreen); }
+
+void TForm1::calira(Gtk::Widget*) {
+  DrawOnPanel(*Shape2, [](TCanvas& canvas, int width, int height) {
+    DrawAnalogFrame(canvas, width, height);
+  });
+  PaintAnalogLamp(kGrey);
+  if (CheckBox3->get_active()) PaintAnalogLamp(kGreen);
+}
+
+// The analog lamp stands at the middle of Shape2, whatever its size.
+void TForm1::PaintAnalogLamp(TColor colour) {
+  const TPanelSize size = PanelSize(*Shape2);
+  DrawAnalogIndicator(size.width / 2 - 13, size.height / 2 - 18, colour);
+}
 
 void TForm1::Button1Click(Gtk::Widget*) {}
 void TForm1::Button2Click(Gtk::Widget*) {}
@@ -113,14 +135,32 @@ void TForm1::Button5Click(Gtk::Widget*) {}
 void TForm1::Button6Click(Gtk::Widget*) {}
 void TForm1::ComboBox1Change(Gtk::Widget*) {}
 
-void TForm1::RadioButton1Change(Gtk::Widget*) {}
-void TForm1::RadioButton3Change(Gtk::Widget*) {}
-void TForm1::RadioButton4Change(Gtk::Widget*) {}
-void TForm1::RadioButton5Change(Gtk::Widget*) {}
-void TForm1::RadioButton6Change(Gtk::Widget*) {}
-void TForm1::RadioButton7Change(Gtk::Widget*) {}
-void TForm1::CheckBox3Change(Gtk::Widget*) {}
-void TForm1::UpDown1Click(Gtk::Widget*, TUDBtnType) {}
+// The interval handlers run for the button switched off and then for the one
+// switched on, and do not ask which they are: the lamp ends in the colour of
+// the button now checked.
+void TForm1::RadioButton3Change(Gtk::Widget*) { DrawBeaconIndicator(kBeaconLampX, kBeaconLampY, kGrey); }
+void TForm1::RadioButton4Change(Gtk::Widget*) { DrawBeaconIndicator(kBeaconLampX, kBeaconLampY, kGreen); }
+void TForm1::RadioButton5Change(Gtk::Widget*) { DrawBeaconIndicator(kBeaconLampX, kBeaconLampY, kGreen); }
+void TForm1::RadioButton6Change(Gtk::Widget*) { DrawBeaconIndicator(kBeaconLampX, kBeaconLampY, kGreen); }
+void TForm1::RadioButton7Change(Gtk::Widget*) { DrawBeaconIndicator(kBeaconLampX, kBeaconLampY, kGreen); }
+void TForm1::RadioButton1Change(Gtk::Widget*) { DrawBeaconIndicator(kBeaconLampX, kBeaconLampY, kGreen); }
+
+void TForm1::CheckBox3Change(Gtk::Widget*) {
+  const bool on = CheckBox3->get_active();
+  gtk_widget_set_sensitive(GTK_WIDGET(UpDown1), on);
+  PaintAnalogLamp(on ? kGreen : kGrey);
+}
+
+void TForm1::UpDown1Click(Gtk::Widget*, TUDBtnType) {
+  Label9->set_text(" " + VoltageText(UpDownPosition()) + " V ");
+}
+
+// Tenths of a volt, always with a point whatever the locale: 0, 0.1, 2.5, 5.
+std::string TForm1::VoltageText(int tenths) {
+  std::string text = std::to_string(tenths / 10);
+  if (tenths % 10 != 0) text += "." + std::to_string(tenths % 10);
+  return text;
+}
 
 void TForm1::Shape1ChangeBounds(Gtk::Widget*) {}
 void TForm1::Shape2ChangeBounds(Gtk::Widget*) {}

@@ -16,6 +16,7 @@
 
 #include <memory>
 
+#include "TColor.h"
 #include "TUpDown.h"
 
 class TApplication;
@@ -36,6 +37,8 @@ class TForm1 {
   Gtk::Widget& FirstFocus() { return *Edit1; }
   TApplication& Application() { return application_; }
   int UpDownPosition() const;
+  // The voltage `Label9` shows for a position in tenths of a volt.
+  static std::string VoltageText(int tenths);
 
   // Controls, in the order the layout creates them.
   Gtk::Widget *Shape2 = nullptr, *Shape5 = nullptr, *Shape4 = nullptr, *Shape3 = nullptr;
@@ -86,6 +89,7 @@ class TForm1 {
 
  private:
   explicit TForm1(TApplication& application);
+  void PaintAnalogLamp(TColor colour);
   void Build();
   void FindControls();
 

@@ -1,5 +1,8 @@
 #include "TShape.h"
 
+#include "PanelPainting.h"
+#include "PanelSurface.h"
+
 struct TShape {
   GtkDrawingArea parent;
 };
@@ -10,18 +13,9 @@ struct TShapeClass {
 
 G_DEFINE_TYPE(TShape, t_shape, GTK_TYPE_DRAWING_AREA)
 
-// Placeholder until the panels draw their rounded outline: a flat fill in
-// the panel colour over the panel's rectangle.
 static gboolean t_shape_expose(GtkWidget* widget, GdkEventExpose* event) {
-  GtkAllocation box;
-  gtk_widget_get_allocation(widget, &box);
-  cairo_t* cr = gdk_cairo_create(gtk_widget_get_window(widget));
-  gdk_cairo_region(cr, event->region);
-  cairo_clip(cr);
-  cairo_rectangle(cr, box.x, box.y, box.width, box.height);
-  cairo_set_source_rgb(cr, 0x38 / 255.0, 0x47 / 255.0, 0x3F / 255.0);
-  cairo_fill(cr);
-  cairo_destroy(cr);
+  DrawOnPanel(widget, [](TCanvas& canvas, int width, int height) { PaintPanel(canvas, width, height); },
+              event->region);
   return FALSE;
 }
 
