@@ -27,7 +27,8 @@ class TCanvas {
   // The panel's top-left pixel is (left, top) of `cr`'s user space, as when
   // drawing onto a whole window from outside a repaint.
   TCanvas(cairo_t* cr, int left, int top, int width, int height);
-  // Leaves `cr` with the transformation, clip and settings it came with.
+  // Leaves `cr` with the transformation, clip and settings it came with;
+  // any path it held is dropped.
   ~TCanvas();
   TCanvas(const TCanvas&) = delete;
   TCanvas& operator=(const TCanvas&) = delete;
