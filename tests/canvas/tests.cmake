@@ -1,8 +1,4 @@
 # The panels' drawing on cairo image surfaces, read back pixel by pixel.
-# The window normally brings in the canvas library; without it, take it here.
-if(NOT TARGET korva_canvas)
-  include(${CMAKE_CURRENT_LIST_DIR}/../../window/canvas.cmake)
-endif()
 
 add_executable(canvas_tests
   ${CMAKE_CURRENT_LIST_DIR}/PixelSurface.cpp
