@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "Theme.h"
 #include "WindowTesting.h"
 
 using namespace testing_support;
@@ -133,6 +134,34 @@ TEST_F(MainWindowTest, HintsAreTheStoredOnes) {
   EXPECT_EQ(f.Button4->get_tooltip_text(), "send 1200 Hz");
   EXPECT_EQ(f.Button5->get_tooltip_text(), "send 2400 Hz");
   EXPECT_FALSE(f.Button1->get_has_tooltip());
+}
+
+TEST(LayoutFonts, PixelHeightsBecomeWholePointsAtTheScreensResolution) {
+  struct Case {
+    int height;
+    double dpi;
+    int points;
+  };
+  const Case cases[] = {{-10, 96, 8}, {-11, 96, 8}, {-12, 96, 9}, {-17, 96, 13},
+                        {8, 96, 8},   {-10, 120, 6}, {-17, 72, 17}};
+  for (const Case& c : cases)
+    EXPECT_EQ(TTheme::PointSize(c.height, c.dpi), c.points) << c.height << " at " << c.dpi;
+}
+
+TEST_F(MainWindowTest, ControlsTakeTheirStoredFonts) {
+  struct Case {
+    Gtk::Widget* control;
+    const char* font;
+  };
+  const Case cases[] = {
+      {f.Label9, "Arial Bold 13"},
+      {f.Label4, "Arial 9"},
+      {f.Edit2, "DejaVu Sans Mono 8"},
+      {f.Edit1, "DejaVu Sans Mono 8"},  // the window's font
+      {f.Label5, "Sans 8"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(c.control->get_style()->get_font().to_string(), c.font) << c.control->get_name();
 }
 
 }  // namespace
