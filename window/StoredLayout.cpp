@@ -43,8 +43,7 @@ T Cell(const Gtk::TreeRow& row, int column) {
 
 Gtk::Widget& Control(const Glib::RefPtr<Gtk::Builder>& layout, const Glib::ustring& name) {
   Gtk::Widget* widget = nullptr;
-  layout->get_widget(name, widget);
-  if (!widget) throw std::invalid_argument("the layout has no control " + name);
+  FindControl(layout, name, widget);
   return *widget;
 }
 

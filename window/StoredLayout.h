@@ -6,9 +6,19 @@
 #include <gtkmm/builder.h>
 #include <gtkmm/window.h>
 
+#include <stdexcept>
+
 // The layout stored for the window class `className`; throws
 // std::invalid_argument when none is.
 Glib::RefPtr<Gtk::Builder> LoadStoredLayout(const std::string& className);
+
+// Sets `control` to the layout's control of that name and type; throws
+// std::invalid_argument when the layout has none.
+template <class T>
+void FindControl(const Glib::RefPtr<Gtk::Builder>& layout, const Glib::ustring& name, T*& control) {
+  layout->get_widget(name, control);
+  if (!control) throw std::invalid_argument("the layout has no control " + name);
+}
 
 // Fonts and colours of every control the "Appearance" table names. The
 // theme is read from `window` before the window's own colours are set.

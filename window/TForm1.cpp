@@ -9,16 +9,6 @@
 
 TForm1* Form1 = nullptr;
 
-namespace {
-
-template <class T>
-void Find(const Glib::RefPtr<Gtk::Builder>& layout, const char* name, T*& control) {
-  layout->get_widget(name, control);
-  if (!control) throw std::invalid_argument(std::string("the layout has no control ") + name);
-}
-
-}  // namespace
-
 TForm1::TForm1(TApplication& application) : application_(application) {}
 
 TForm1::~TForm1() {
@@ -35,11 +25,11 @@ std::unique_ptr<TForm1> TForm1::Create(TApplication& application) {
 
 void TForm1::Build() {
   layout_ = LoadStoredLayout("TForm1");
-  Find(layout_, "Form1", window_);
+  FindControl(layout_, "Form1", window_);
   FindControls();
   ApplyAppearance(layout_, *window_);
   Gtk::Container* client = nullptr;
-  Find(layout_, "Form1Client", client);
+  FindControl(layout_, "Form1Client", client);
   ApplyTabOrder(layout_, *client);
   BindHandlers(layout_, *this);
   // Realising the window runs FormCreate, bound to it in the layout; from
@@ -54,45 +44,45 @@ void TForm1::Build() {
 }
 
 void TForm1::FindControls() {
-  Find(layout_, "Shape2", Shape2);
-  Find(layout_, "Shape5", Shape5);
-  Find(layout_, "Shape4", Shape4);
-  Find(layout_, "Shape3", Shape3);
-  Find(layout_, "Label1", Label1);
-  Find(layout_, "Label2", Label2);
-  Find(layout_, "Label3", Label3);
-  Find(layout_, "Label4", Label4);
-  Find(layout_, "Label5", Label5);
-  Find(layout_, "Label6", Label6);
-  Find(layout_, "Label7", Label7);
-  Find(layout_, "Shape1", Shape1);
-  Find(layout_, "Label8", Label8);
-  Find(layout_, "Label9", Label9);
-  Find(layout_, "Label10", Label10);
-  Find(layout_, "Edit1", Edit1);
-  Find(layout_, "Edit2", Edit2);
-  Find(layout_, "Edit3", Edit3);
-  Find(layout_, "CheckBox1", CheckBox1);
-  Find(layout_, "Button1", Button1);
-  Find(layout_, "Button2", Button2);
-  Find(layout_, "ComboBox1", ComboBox1);
-  Find(layout_, "Edit4", Edit4);
-  Find(layout_, "Edit5", Edit5);
-  Find(layout_, "Button4", Button4);
-  Find(layout_, "Button5", Button5);
-  Find(layout_, "Button6", Button6);
-  Find(layout_, "RadioGroup2", RadioGroup2);
-  Find(layout_, "RadioButton3", RadioButton3);
-  Find(layout_, "RadioButton4", RadioButton4);
-  Find(layout_, "RadioButton5", RadioButton5);
-  Find(layout_, "RadioButton6", RadioButton6);
-  Find(layout_, "RadioButton7", RadioButton7);
-  Find(layout_, "RadioButton1", RadioButton1);
+  FindControl(layout_, "Shape2", Shape2);
+  FindControl(layout_, "Shape5", Shape5);
+  FindControl(layout_, "Shape4", Shape4);
+  FindControl(layout_, "Shape3", Shape3);
+  FindControl(layout_, "Label1", Label1);
+  FindControl(layout_, "Label2", Label2);
+  FindControl(layout_, "Label3", Label3);
+  FindControl(layout_, "Label4", Label4);
+  FindControl(layout_, "Label5", Label5);
+  FindControl(layout_, "Label6", Label6);
+  FindControl(layout_, "Label7", Label7);
+  FindControl(layout_, "Shape1", Shape1);
+  FindControl(layout_, "Label8", Label8);
+  FindControl(layout_, "Label9", Label9);
+  FindControl(layout_, "Label10", Label10);
+  FindControl(layout_, "Edit1", Edit1);
+  FindControl(layout_, "Edit2", Edit2);
+  FindControl(layout_, "Edit3", Edit3);
+  FindControl(layout_, "CheckBox1", CheckBox1);
+  FindControl(layout_, "Button1", Button1);
+  FindControl(layout_, "Button2", Button2);
+  FindControl(layout_, "ComboBox1", ComboBox1);
+  FindControl(layout_, "Edit4", Edit4);
+  FindControl(layout_, "Edit5", Edit5);
+  FindControl(layout_, "Button4", Button4);
+  FindControl(layout_, "Button5", Button5);
+  FindControl(layout_, "Button6", Button6);
+  FindControl(layout_, "RadioGroup2", RadioGroup2);
+  FindControl(layout_, "RadioButton3", RadioButton3);
+  FindControl(layout_, "RadioButton4", RadioButton4);
+  FindControl(layout_, "RadioButton5", RadioButton5);
+  FindControl(layout_, "RadioButton6", RadioButton6);
+  FindControl(layout_, "RadioButton7", RadioButton7);
+  FindControl(layout_, "RadioButton1", RadioButton1);
   Gtk::Widget* upDown = nullptr;
-  Find(layout_, "UpDown1", upDown);
+  FindControl(layout_, "UpDown1", upDown);
   UpDown1 = T_UP_DOWN(upDown->gobj());
-  Find(layout_, "Edit6", Edit6);
-  Find(layout_, "CheckBox3", CheckBox3);
+  FindControl(layout_, "Edit6", Edit6);
+  FindControl(layout_, "CheckBox3", CheckBox3);
 }
 
 int TForm1::UpDownPosition() const {
