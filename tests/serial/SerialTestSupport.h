@@ -21,6 +21,8 @@ class PtyPair {
 
   bool Ok() const { return master_ >= 0; }
   const std::string& SlavePath() const { return slave_; }
+  // For a reader of its own, such as a thread blocked in read(2).
+  int Master() const { return master_; }
   // Bytes that arrive within timeoutMs of each other, up to want of them.
   std::string Read(size_t want, int timeoutMs);
   void Write(const std::string& bytes);

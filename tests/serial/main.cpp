@@ -40,7 +40,7 @@ bool InSandbox() {
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   if (!InSandbox()) {
-    std::fprintf(stderr, "serial_tests: run me through tests/support/sandbox\n");
+    std::fprintf(stderr, "%s: run me through tests/support/sandbox\n", argv[0]);
     return 1;
   }
   return RUN_ALL_TESTS();
