@@ -93,8 +93,7 @@ Glib::RefPtr<Gtk::Builder> LoadStoredLayout(const std::string& className) {
 }
 
 void ApplyAppearance(const Glib::RefPtr<Gtk::Builder>& layout, Gtk::Window& window) {
-  window.ensure_style();
-  const TTheme theme(window.get_style()->copy(), TTheme::ScreenDotsPerInch());
+  const TTheme theme(window.get_screen());
   TAppearance windowLook;
   for (const Gtk::TreeRow& row : Table(layout, "Appearance")->children()) {
     const auto name = Cell<Glib::ustring>(row, 0);

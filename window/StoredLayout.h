@@ -20,8 +20,9 @@ void FindControl(const Glib::RefPtr<Gtk::Builder>& layout, const Glib::ustring& 
   if (!control) throw std::invalid_argument("the layout has no control " + name);
 }
 
-// Fonts and colours of every control the "Appearance" table names. The
-// theme is read from `window` before the window's own colours are set.
+// Fonts and colours of every control the "Appearance" table names, with the
+// theme of top-level windows on `window`'s screen; `window` itself need not
+// be realised (and is not, before FormCreate).
 void ApplyAppearance(const Glib::RefPtr<Gtk::Builder>& layout, Gtk::Window& window);
 
 // The focus chain of the window's client area, in "TabOrder" order.

@@ -1,9 +1,25 @@
 #include "Theme.h"
 
-#include <gdkmm/screen.h>
+#include <gtkmm/style.h>
+#include <gtkmm/window.h>
 
 #include <cmath>
 #include <stdexcept>
+
+namespace {
+
+// The screen's resolution, as fonts given in pixels are measured against.
+double DotsPerInchOf(const Glib::RefPtr<Gdk::Screen>& screen) {
+  // Whole dots per inch: the screen's millimetres are themselves rounded,
+  // and 95.98 must not turn a height of -10 into 7 points instead of 8.
+  const double resolution = screen->get_resolution();
+  if (resolution > 0) return std::round(resolution);
+  if (screen->get_height_mm() > 0)
+    return std::round(screen->get_height() * 25.4 / screen->get_height_mm());
+  return 96.0;
+}
+
+}  // namespace
 
 Gdk::Color ColourFromBgr(unsigned value) {
   Gdk::Color colour;
@@ -11,16 +27,28 @@ Gdk::Color ColourFromBgr(unsigned value) {
   return colour;
 }
 
-TTheme::TTheme(const Glib::RefPtr<Gtk::Style>& windowStyle, double dotsPerInch)
-    : style_(windowStyle), dotsPerInch_(dotsPerInch) {}
+TTheme::TTheme(const Glib::RefPtr<Gdk::Screen>& screen) : dotsPerInch_(DotsPerInchOf(screen)) {
+  // Never shown and gone at the end of this block. Realising it runs no
+  // handler of ours; the main window cannot serve, as realising it runs
+  // FormCreate, and its own black background would darken its light colour.
+  Gtk::Window probe;
+  probe.set_screen(screen);
+  gtk_widget_realize(GTK_WIDGET(probe.gobj()));
+  const Glib::RefPtr<Gtk::Style> style = probe.get_style();
+  colours_ = {
+      {"theme:text", style->get_text(Gtk::STATE_NORMAL)},
+      {"theme:base", style->get_base(Gtk::STATE_NORMAL)},
+      {"theme:light", style->get_light(Gtk::STATE_NORMAL)},
+      {"theme:white", style->get_white()},
+      {"theme:selected-text", style->get_fg(Gtk::STATE_SELECTED)},
+  };
+  font_ = style->get_font();
+}
 
 std::optional<Gdk::Color> TTheme::Colour(const std::string& text) const {
   if (text.empty()) return std::nullopt;
-  if (text == "theme:text") return style_->get_text(Gtk::STATE_NORMAL);
-  if (text == "theme:base") return style_->get_base(Gtk::STATE_NORMAL);
-  if (text == "theme:light") return style_->get_light(Gtk::STATE_NORMAL);
-  if (text == "theme:white") return style_->get_white();
-  if (text == "theme:selected-text") return style_->get_fg(Gtk::STATE_SELECTED);
+  auto themed = colours_.find(text);
+  if (themed != colours_.end()) return themed->second;
   std::size_t used = 0;
   unsigned long value = 0;
   if (text.rfind("0x", 0) == 0 && text.size() == 8) value = std::stoul(text, &used, 16);
@@ -30,11 +58,10 @@ std::optional<Gdk::Color> TTheme::Colour(const std::string& text) const {
 }
 
 Pango::FontDescription TTheme::Font(const std::string& family, int height, bool bold) const {
-  const Pango::FontDescription themeFont = style_->get_font();
   Pango::FontDescription font;
-  font.set_family(family.empty() ? themeFont.get_family() : Glib::ustring(family));
+  font.set_family(family.empty() ? font_.get_family() : Glib::ustring(family));
   if (height == 0) {
-    font.set_size(themeFont.get_size());
+    font.set_size(font_.get_size());
   } else {
     font.set_size(PointSize(height, dotsPerInch_) * Pango::SCALE);
   }
@@ -45,15 +72,4 @@ Pango::FontDescription TTheme::Font(const std::string& family, int height, bool 
 int TTheme::PointSize(int height, double dotsPerInch) {
   if (height > 0) return height;
   return static_cast<int>(std::lround(-height * 72.0 / dotsPerInch));
-}
-
-double TTheme::ScreenDotsPerInch() {
-  Glib::RefPtr<Gdk::Screen> screen = Gdk::Screen::get_default();
-  // Whole dots per inch: the screen's millimetres are themselves rounded,
-  // and 95.98 must not turn a height of -10 into 7 points instead of 8.
-  const double resolution = screen->get_resolution();
-  if (resolution > 0) return std::round(resolution);
-  if (screen->get_height_mm() > 0)
-    return std::round(screen->get_height() * 25.4 / screen->get_height_mm());
-  return 96.0;
 }

@@ -4,32 +4,36 @@
 // "theme:<name>", a colour of the desktop theme's top-level window style.
 
 #include <gdkmm/color.h>
-#include <gtkmm/style.h>
+#include <gdkmm/screen.h>
 #include <pangomm/fontdescription.h>
 
+#include <map>
 #include <optional>
 #include <string>
 
 class TTheme {
  public:
-  // Reads the theme from a top-level window's style and the screen's
-  // resolution in dots per inch.
-  TTheme(const Glib::RefPtr<Gtk::Style>& windowStyle, double dotsPerInch);
+  // The theme of a top-level window on `screen` and the screen's resolution.
+  // The colours are read from a window realised for the purpose and kept as
+  // values: GTK works some of them out (the light colour among them) only
+  // when a style is realised, and until then an unrealised style answers
+  // black. Nothing else of the theme is read later.
+  explicit TTheme(const Glib::RefPtr<Gdk::Screen>& screen);
 
   // nullopt for an empty text (the control keeps its default); throws
   // std::invalid_argument for anything that is not a colour.
   std::optional<Gdk::Color> Colour(const std::string& text) const;
   // An empty family or a zero height takes the theme's.
   Pango::FontDescription Font(const std::string& family, int height, bool bold) const;
+  double DotsPerInch() const { return dotsPerInch_; }
 
   // A negative height is a pixel height: points = -height * 72 / dpi,
   // rounded to the nearest whole point, halves away from zero.
   static int PointSize(int height, double dotsPerInch);
-  // The screen's resolution, as fonts given in pixels are measured against.
-  static double ScreenDotsPerInch();
 
  private:
-  Glib::RefPtr<Gtk::Style> style_;
+  std::map<std::string, Gdk::Color> colours_;
+  Pango::FontDescription font_;
   double dotsPerInch_;
 };
 

@@ -148,20 +148,25 @@ TEST(LayoutFonts, PixelHeightsBecomeWholePointsAtTheScreensResolution) {
     EXPECT_EQ(TTheme::PointSize(c.height, c.dpi), c.points) << c.height << " at " << c.dpi;
 }
 
-TEST_F(MainWindowTest, ControlsTakeTheirStoredFonts) {
+TEST_F(MainWindowTest, ControlsTakeTheirStoredFontsAtTheScreensResolution) {
+  const long dpi = ScreenDotsPerInch();
+  ASSERT_TRUE(dpi == 96 || dpi == 100) << "no fonts listed for " << dpi << " dpi";
   struct Case {
     Gtk::Widget* control;
-    const char* font;
+    const char* at96;
+    const char* at100;
   };
   const Case cases[] = {
-      {f.Label9, "Arial Bold 13"},
-      {f.Label4, "Arial 9"},
-      {f.Edit2, "DejaVu Sans Mono 8"},
-      {f.Edit1, "DejaVu Sans Mono 8"},  // the window's font
-      {f.Label5, "Sans 8"},
+      {f.Label9, "Arial Bold 13", "Arial Bold 12"},              // -17
+      {f.Label4, "Arial 9", "Arial 9"},                          // -12
+      {f.Edit2, "DejaVu Sans Mono 8", "DejaVu Sans Mono 7"},     // -10
+      {f.Edit1, "DejaVu Sans Mono 8", "DejaVu Sans Mono 7"},     // the window's font
+      {f.Label5, "Sans 8", "Sans 8"},                            // -11
+      {f.Label8, "Sans 8", "Sans 8"},                            // the theme's family, 8 points
   };
   for (const Case& c : cases)
-    EXPECT_EQ(c.control->get_style()->get_font().to_string(), c.font) << c.control->get_name();
+    EXPECT_EQ(c.control->get_style()->get_font().to_string(), dpi == 96 ? c.at96 : c.at100)
+        << gtk_buildable_get_name(GTK_BUILDABLE(c.control->gobj()));
 }
 
 }  // namespace

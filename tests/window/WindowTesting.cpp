@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 
 namespace testing_support {
@@ -34,12 +35,41 @@ void Settle() {
   }
 }
 
+long ScreenDotsPerInch() {
+  Glib::RefPtr<Gdk::Screen> screen = Gdk::Screen::get_default();
+  return std::lround(screen->get_height() * 25.4 / screen->get_height_mm());
+}
+
 uint32_t ScreenColour(int x, int y) {
   Glib::RefPtr<Gdk::Pixbuf> pixel = Gdk::Pixbuf::create(
       Glib::RefPtr<Gdk::Drawable>(Gdk::Window::get_default_root_window()),
       Gdk::Colormap::get_system(), x, y, 0, 0, 1, 1);
   const guint8* rgb = pixel->get_pixels();
   return rgb[0] | (rgb[1] << 8) | (rgb[2] << 16);
+}
+
+ScreenArea::ScreenArea(int x, int y, int width, int height)
+    : left_(x), top_(y), width_(width), height_(height), colours_(width * height) {
+  Glib::RefPtr<Gdk::Pixbuf> pixels = Gdk::Pixbuf::create(
+      Glib::RefPtr<Gdk::Drawable>(Gdk::Window::get_default_root_window()),
+      Gdk::Colormap::get_system(), x, y, 0, 0, width, height);
+  const int stride = pixels->get_rowstride(), channels = pixels->get_n_channels();
+  for (int row = 0; row < height; ++row)
+    for (int column = 0; column < width; ++column) {
+      const guint8* rgb = pixels->get_pixels() + row * stride + column * channels;
+      colours_[row * width + column] = rgb[0] | (rgb[1] << 8) | (rgb[2] << 16);
+    }
+}
+
+uint32_t ScreenArea::At(int x, int y) const {
+  return colours_.at((y - top_) * width_ + (x - left_));
+}
+
+ScreenArea AreaOf(Gtk::Widget& widget) {
+  int x = 0, y = 0;
+  ScreenOrigin(widget, x, y);
+  const Gtk::Allocation box = widget.get_allocation();
+  return ScreenArea(x, y, box.get_width(), box.get_height());
 }
 
 void ScreenOrigin(Gtk::Widget& widget, int& x, int& y) {

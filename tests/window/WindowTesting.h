@@ -24,8 +24,29 @@ void Pump(int ms);
 // Processes events until the display has nothing more to draw for us.
 void Settle();
 
+// The X screen's resolution in whole dots per inch, from its size in pixels
+// and millimetres.
+long ScreenDotsPerInch();
+
 // The colour of a screen pixel, 0xBBGGRR like the layout's colours.
 uint32_t ScreenColour(int x, int y);
+// The colours of a screen area, read back in one go; x and y are screen
+// coordinates inside the area.
+class ScreenArea {
+ public:
+  ScreenArea(int x, int y, int width, int height);
+  uint32_t At(int x, int y) const;
+  int Left() const { return left_; }
+  int Top() const { return top_; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+
+ private:
+  int left_, top_, width_, height_;
+  std::vector<uint32_t> colours_;
+};
+// The screen area a widget is allocated.
+ScreenArea AreaOf(Gtk::Widget& widget);
 // The screen position of a widget's top-left corner.
 void ScreenOrigin(Gtk::Widget& widget, int& x, int& y);
 // Saves the given screen area as a PNG in the test output folder
