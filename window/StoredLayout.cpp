@@ -13,6 +13,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "TCentredLabel.h"
 #include "TShape.h"
 #include "TUpDown.h"
 #include "Theme.h"
@@ -88,6 +89,7 @@ Glib::RefPtr<Gtk::Builder> LoadStoredLayout(const std::string& className) {
   if (found == stored.end()) throw std::invalid_argument("no stored layout for " + className);
   // The layout names our own control classes; they must be known first.
   g_type_ensure(T_TYPE_SHAPE);
+  g_type_ensure(T_TYPE_CENTRED_LABEL);
   g_type_ensure(T_TYPE_UP_DOWN);
   return Gtk::Builder::create_from_string(found->second);
 }

@@ -8,7 +8,8 @@
 namespace {
 
 bool Same(const Gdk::Color& a, const Gdk::Color& b) {
-  return a.get_red() == b.get_red() && a.get_green() == b.get_green() && a.get_blue() == b.get_blue();
+  return a.get_red() == b.get_red() && a.get_green() == b.get_green() &&
+         a.get_blue() == b.get_blue();
 }
 
 std::string Text(const Gdk::Color& c) { return c.to_string(); }
@@ -32,7 +33,8 @@ TEST(Theme, EveryThemeColourIsTheOneARealisedTopLevelWindowReports) {
   for (const Case& c : cases) {
     const std::optional<Gdk::Color> read = theme.Colour(c.name);
     ASSERT_TRUE(read) << c.name;
-    EXPECT_TRUE(Same(*read, c.realised)) << c.name << ": " << Text(*read) << " instead of " << Text(c.realised);
+    EXPECT_TRUE(Same(*read, c.realised))
+        << c.name << ": " << Text(*read) << " instead of " << Text(c.realised);
   }
 }
 
