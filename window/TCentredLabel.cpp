@@ -12,9 +12,11 @@ G_DEFINE_TYPE(TCentredLabel, t_centred_label, GTK_TYPE_LABEL)
 
 namespace {
 
-// Where the origin of a line `lineWidth` wide goes, all in Pango units, so
-// that its advance stands in the middle of a box `boxWidth` wide; negative
-// when the line is wider than the box. Whole pixels keep the glyphs crisp.
+// Where a line's origin goes, in whole pixels from the box's left edge (whole
+// pixels keep the glyphs crisp), so that the line's advance `line` stands in
+// the middle of a box `boxWidth` wide, both in Pango units. Negative for a
+// line wider than the box, which then loses as much on the left as on the
+// right.
 int CentredLineOrigin(int boxWidth, const PangoRectangle& line) {
   return PANGO_PIXELS((boxWidth - line.width) / 2 - line.x);
 }
