@@ -83,7 +83,8 @@ void ScreenOrigin(Gtk::Widget& widget, int& x, int& y) {
 
 std::string SaveScreenshot(const std::string& name, int x, int y, int width, int height) {
   const char* folder = std::getenv("KORVA_TEST_OUTPUT");
-  const std::string path = std::string(folder ? folder : ".") + "/" + name + ".png";
+  const std::string path = std::string(folder ? folder : ".") + "/" + name + "-" +
+                           std::to_string(ScreenDotsPerInch()) + "dpi.png";
   Gdk::Pixbuf::create(Glib::RefPtr<Gdk::Drawable>(Gdk::Window::get_default_root_window()),
                       Gdk::Colormap::get_system(), x, y, 0, 0, width, height)
       ->save(path, "png");

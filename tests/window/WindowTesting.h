@@ -50,7 +50,8 @@ ScreenArea AreaOf(Gtk::Widget& widget);
 // The screen position of a widget's top-left corner.
 void ScreenOrigin(Gtk::Widget& widget, int& x, int& y);
 // Saves the given screen area as a PNG in the test output folder
-// ($KORVA_TEST_OUTPUT, else the working directory); returns the path.
+// ($KORVA_TEST_OUTPUT, else the working directory), the screen's resolution
+// in its name, as the tests run at more than one; returns the path.
 std::string SaveScreenshot(const std::string& name, int x, int y, int width, int height);
 
 // What the window asks the window manager to offer (_MOTIF_WM_HINTS).
