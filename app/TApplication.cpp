@@ -9,6 +9,8 @@
 #include <exception>
 #include <iostream>
 
+#include "ValidUtf8.h"
+
 const char* const ApplicationTitle = "ZAZU - VED";
 
 namespace {
@@ -59,9 +61,7 @@ void TApplication::ProcessPendingEvents() {
 }
 
 std::string TApplication::PrepareMessage(const std::string& message) {
-  gchar* valid = g_utf8_make_valid(message.data(), static_cast<gssize>(message.size()));
-  std::string prepared(valid);
-  g_free(valid);
+  std::string prepared = ValidUtf8(message);
   if (!prepared.empty() && prepared.back() != '.') prepared += '.';
   return prepared;
 }
