@@ -89,11 +89,11 @@ int TForm1::UpDownPosition() const {
   return static_cast<int>(gtk_adjustment_get_value(t_up_down_get_adjustment(UpDown1)));
 }
 
-// Filling the port list and reading the settings file come here.
-void TForm1::FormCreate(Gtk::Widget*) {}
+// Filling the port list comes first here.
+void TForm1::FormCreate(Gtk::Widget*) { LoadSettings(); }
 
-// Writing the settings file and closing the port come here.
-void TForm1::FormClose(Gtk::Widget*) {}
+// Closing the port comes after the settings are stored.
+void TForm1::FormClose(Gtk::Widget*) { StoreSettings(); }
 
 void TForm1::Shape1Paint(Gtk::Widget*) {
   for (int y : {kWriteConfLampY, kGpsSimulLampY, kToneLampY, kTxLampY})

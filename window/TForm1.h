@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "TColor.h"
+#include "TSettings.h"
 #include "TUpDown.h"
 
 class TApplication;
@@ -90,6 +91,11 @@ class TForm1 {
  private:
   explicit TForm1(TApplication& application);
   void PaintAnalogLamp(TColor colour);
+  // korva.ini into the controls, and the controls into korva.ini.
+  void LoadSettings();
+  void StoreSettings();
+  void ShowSettings(const TSettings& settings, std::size_t lines);
+  TSettings CurrentSettings() const;
   void Build();
   void FindControls();
 
