@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <random>
 
 namespace {
@@ -31,7 +32,7 @@ bool FollowLinks(std::string& path) {
   for (int hops = 0; hops <= kMaxLinks; ++hops) {
     struct stat entry {};
     if (::lstat(path.c_str(), &entry) != 0 || !S_ISLNK(entry.st_mode)) return true;
-    std::string target(entry.st_size > 0 ? entry.st_size + 1 : 256, '\0');
+    std::string target(entry.st_size > 0 ? static_cast<std::size_t>(entry.st_size) + 1 : 256, '\0');
     ssize_t length;
     while ((length = ::readlink(path.c_str(), &target[0], target.size())) ==
            static_cast<ssize_t>(target.size()))
@@ -81,14 +82,16 @@ bool IsRefusal(int error) {
 }
 
 // A name no file in `directory` has, created at once; -1 and errno if none.
+// O_EXCL and O_NOFOLLOW make any name safe, so the letters need only differ
+// between tries and between processes.
 int CreateSibling(const std::string& directory, const std::string& name, mode_t mode,
                   std::string& created) {
   static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-  std::random_device random;
-  std::uniform_int_distribution<std::size_t> letter(0, sizeof kLetters - 2);
+  std::minstd_rand letters(static_cast<std::minstd_rand::result_type>(
+      ::getpid() ^ std::chrono::steady_clock::now().time_since_epoch().count()));
   for (int attempt = 0; attempt < 100; ++attempt) {
     created = directory + "/." + name + "-";
-    for (int i = 0; i < 6; ++i) created += kLetters[letter(random)];
+    for (int i = 0; i < 6; ++i) created += kLetters[letters() % (sizeof kLetters - 1)];
     const int fd = ::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
     if (fd >= 0 || errno != EEXIST) return fd;
   }

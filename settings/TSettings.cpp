@@ -1,6 +1,7 @@
 #include "TSettings.h"
 
 #include <cstdio>
+#include <exception>
 #include <memory>
 
 #include "FileReplacement.h"
@@ -35,17 +36,25 @@ bool ReadLine(std::FILE* file, std::string& line) {
 std::string& TSettings::Line(std::size_t index) { return this->*kLineValues[index]; }
 const std::string& TSettings::Line(std::size_t index) const { return this->*kLineValues[index]; }
 
+// Even running out of memory on a huge line ends the reading quietly.
 std::size_t TSettings::Read(const std::string& path) {
-  std::unique_ptr<std::FILE, TFileCloser> file(std::fopen(path.c_str(), "re"));
-  if (!file) return 0;
   std::size_t lines = 0;
-  std::string line;
-  while (lines < kLines && ReadLine(file.get(), line)) Line(lines++).swap(line);
+  try {
+    std::unique_ptr<std::FILE, TFileCloser> file(std::fopen(path.c_str(), "re"));
+    if (!file) return 0;
+    std::string line;
+    while (lines < kLines && ReadLine(file.get(), line)) Line(lines++).swap(line);
+  } catch (const std::exception&) {
+  }
   return lines;
 }
 
 bool TSettings::Write(const std::string& path) const {
-  std::string text;
-  for (std::size_t index = 0; index < kLines; ++index) text += Line(index) + '\n';
-  return ReplaceFileContent(path, text);
+  try {
+    std::string text;
+    for (std::size_t index = 0; index < kLines; ++index) text += Line(index) + '\n';
+    return ReplaceFileContent(path, text);
+  } catch (const std::exception&) {
+    return false;
+  }
 }

@@ -28,11 +28,11 @@ struct TSettings {
   // returns how many it set. A line ends at LF, CR LF or a lone CR; the last
   // may have no end; lines the file lacks read as empty, so a whole reading
   // sets all eight. A file that cannot be opened or read sets none, and a
-  // read that fails part way stops there. Nothing is reported.
+  // read that fails part way stops there. Nothing is reported or thrown.
   std::size_t Read(const std::string& path);
 
   // Writes the eight values, each followed by one LF, so that the file holds
   // either its old bytes or all of the new ones (see FileReplacement.h).
-  // False when nothing was written; nothing is reported.
+  // False when nothing was written; nothing is reported or thrown.
   bool Write(const std::string& path) const;
 };
