@@ -7,6 +7,6 @@ add_executable(serial_tests
   ${CMAKE_CURRENT_LIST_DIR}/LineTests.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PortListTests.cpp
 )
-target_link_libraries(serial_tests PRIVATE korva_tracker GTest::gtest)
+target_link_libraries(serial_tests PRIVATE korva_tracker korva_sandbox_check GTest::gtest)
 add_test(NAME serial_tests COMMAND ${KORVA_SANDBOX} $<TARGET_FILE:serial_tests>)
 set_tests_properties(serial_tests PROPERTIES TIMEOUT 120)

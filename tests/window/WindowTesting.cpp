@@ -11,6 +11,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "CloseRequest.h"
+
 namespace testing_support {
 
 namespace {
@@ -113,16 +115,7 @@ bool MotifHints(Gtk::Window& window, unsigned long& functions, unsigned long& de
 }
 
 void SendCloseRequest(unsigned long xWindow) {
-  Display* display = GDK_DISPLAY_XDISPLAY(gdk_display_get_default());
-  XEvent event{};
-  event.xclient.type = ClientMessage;
-  event.xclient.window = xWindow;
-  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-  event.xclient.format = 32;
-  event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-  event.xclient.data.l[1] = CurrentTime;
-  XSendEvent(display, xWindow, False, NoEventMask, &event);
-  XFlush(display);
+  ::SendCloseRequest(GDK_DISPLAY_XDISPLAY(gdk_display_get_default()), xWindow);
 }
 
 void SendCloseRequest(Gtk::Window& window) {

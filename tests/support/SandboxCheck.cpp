@@ -1,0 +1,42 @@
+#include "SandboxCheck.h"
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+// The source of the mount that is topmost at mountPoint, from mountinfo.
+std::string MountSource(const std::string& mountPoint) {
+  std::ifstream info("/proc/self/mountinfo");
+  std::string line, source;
+  while (std::getline(info, line)) {
+    std::istringstream fields(line);
+    std::string id, parent, devno, root, point, word;
+    fields >> id >> parent >> devno >> root >> point;
+    if (point != mountPoint) continue;
+    while (fields >> word && word != "-") {}
+    std::string type;
+    fields >> type >> source;
+  }
+  return source;
+}
+
+}  // namespace
+
+bool InSandbox() {
+  char lockDir[PATH_MAX];
+  if (::realpath("/var/lock", lockDir) == nullptr) return false;
+  const char* flag = std::getenv("KORVA_IN_SANDBOX");
+  return flag != nullptr && std::string(flag) == "1" && MountSource("/dev") == "korva-dev" &&
+         MountSource(lockDir) == "korva-lock";
+}
+
+void RequireSandbox(const char* who) {
+  if (InSandbox()) return;
+  std::fprintf(stderr, "%s: run me through tests/support/sandbox\n", who);
+  std::exit(1);
+}
