@@ -1,0 +1,11 @@
+// The main of every black-box test binary: it refuses to run outside the
+// sandbox before any test starts.
+#include <gtest/gtest.h>
+
+#include "SandboxCheck.h"
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  RequireSandbox(argv[0]);
+  return RUN_ALL_TESTS();
+}
