@@ -1,5 +1,6 @@
-// The main of every black-box test binary: it refuses to run outside the
-// sandbox before any test starts.
+// The main of every test binary that makes /dev entries, lock files, mounts
+// or a program of its own: it refuses to run outside the sandbox before any
+// test starts.
 #include <gtest/gtest.h>
 
 #include "SandboxCheck.h"
