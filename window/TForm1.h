@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "TColor.h"
+#include "TPortState.h"
 #include "TUpDown.h"
 
 class TApplication;
@@ -59,6 +60,9 @@ class TForm1 {
   Gtk::Entry* Edit6 = nullptr;
   Gtk::CheckButton* CheckBox3 = nullptr;
 
+  // The tracker's port: the commands take its line afresh for every byte.
+  TPortState PortState;
+
   // Handlers bound by the layout.
   void FormCreate(Gtk::Widget* Sender);
   void FormClose(Gtk::Widget* Sender);
@@ -90,6 +94,15 @@ class TForm1 {
  private:
   explicit TForm1(TApplication& application);
   void PaintAnalogLamp(TColor colour);
+  // The port list's rows as the devices present make them.
+  void FillPortList();
+  void SetPortRowText(int row, const std::string& text);
+  // Opens `device` and names it, or what went wrong, on the status line.
+  void OpenTrackerPort(const std::string& device);
+  // The head of every command: with no device open it shows the box
+  // "Select a COM-Port." and returns true, and the command must end.
+  // "Write Conf." first lists the serial ports on the status line.
+  bool NoPortGuard(bool listPortsFirst = false);
   void Build();
   void FindControls();
 
