@@ -6,7 +6,6 @@
 #include <dirent.h>
 #include <gtest/gtest.h>
 #include <gtkmm/menu.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <memory>
@@ -54,7 +53,10 @@ class PortTest : public ::testing::Test {
     ASSERT_TRUE(InSandbox()) << "these tests make /dev entries: run them through the sandbox";
     RemovePortEntries();
   }
-  void TearDown() override {
+  void TearDown() override { Reset(); }
+
+  // No window, no port entries, no locks: the next case of a table starts afresh.
+  void Reset() {
     form.reset();
     RemovePortEntries();
     ptys.clear();
@@ -145,19 +147,26 @@ TEST_F(PortTest, TheListShowsTheDevicesPresentAndOpensNone) {
   };
   const Case cases[] = {
       {"no device", {}, {}, {" ", "---", "", "", "", "", ""}},
-      {"ttyS0 and ttyS2", {"/dev/ttyS0", "/dev/ttyS2"}, {}, {" ", "---", "COM1", "", "COM3", "", ""}},
+      {"ttyS0 and ttyS2",
+       {"/dev/ttyS0", "/dev/ttyS2"},
+       {},
+       {" ", "---", "COM1", "", "COM3", "", ""}},
       {"a dangling ttyUSB0 link", {}, {"/dev/ttyUSB0"}, {" ", "USB0", "", "", "", "", ""}},
-      {"all six", {kPortEntries, kPortEntries + 6}, {}, {" ", "USB0", "COM1", "COM2", "COM3", "COM4", "COM5"}},
+      {"all six",
+       {kPortEntries, kPortEntries + 6},
+       {},
+       {" ", "USB0", "COM1", "COM2", "COM3", "COM4", "COM5"}},
   };
   for (const Case& c : cases) {
     for (const std::string& device : c.devices) AddDevice(device);
-    for (const std::string& link : c.danglingLinks) ASSERT_EQ(0, ::symlink("/dev/nothing", link.c_str()));
+    for (const std::string& link : c.danglingLinks)
+      ASSERT_EQ(0, ::symlink("/dev/nothing", link.c_str()));
     Show();
     EXPECT_EQ(Rows(), c.rows) << c.what;
     EXPECT_EQ(f().ComboBox1->get_active_row_number(), -1) << c.what;
     EXPECT_TRUE(LockFiles().empty()) << c.what;
     EXPECT_FALSE(f().PortState.IsOpen()) << c.what;
-    TearDown();
+    Reset();
   }
 }
 
@@ -196,7 +205,7 @@ TEST_F(PortTest, APickedRowOpensItsDeviceAndTheStatusLineSaysWhichInWhite) {
     f().Window().get_window()->get_origin(x, y);
     std::cout << "screenshot: "
               << SaveScreenshot("port-picked-row-" + std::to_string(c.row), x, y, 387, 368) << "\n";
-    TearDown();
+    Reset();
   }
 }
 
