@@ -89,11 +89,17 @@ int TForm1::UpDownPosition() const {
   return static_cast<int>(gtk_adjustment_get_value(t_up_down_get_adjustment(UpDown1)));
 }
 
-// Filling the port list comes first here.
-void TForm1::FormCreate(Gtk::Widget*) { LoadSettings(); }
+// The port list is filled before korva.ini is read.
+void TForm1::FormCreate(Gtk::Widget*) {
+  FillPortList();
+  LoadSettings();
+}
 
-// Closing the port comes after the settings are stored.
-void TForm1::FormClose(Gtk::Widget*) { StoreSettings(); }
+// korva.ini is written before the port is closed.
+void TForm1::FormClose(Gtk::Widget*) {
+  StoreSettings();
+  PortState.Close();
+}
 
 void TForm1::Shape1Paint(Gtk::Widget*) {
   for (int y : {kWriteConfLampY, kGpsSimulLampY, kToneLampY, kTxLampY})
@@ -118,12 +124,25 @@ void TForm1::PaintAnalogLamp(TColor colour) {
   DrawAnalogIndicator(size.width / 2 - 13, size.height / 2 - 18, colour);
 }
 
-void TForm1::Button1Click(Gtk::Widget*) {}
-void TForm1::Button2Click(Gtk::Widget*) {}
-void TForm1::Button4Click(Gtk::Widget*) {}
-void TForm1::Button5Click(Gtk::Widget*) {}
-void TForm1::Button6Click(Gtk::Widget*) {}
-void TForm1::ComboBox1Change(Gtk::Widget*) {}
+void TForm1::Button1Click(Gtk::Widget*) {
+  if (NoPortGuard(/*listPortsFirst=*/true)) return;
+}
+
+void TForm1::Button2Click(Gtk::Widget*) {
+  if (NoPortGuard()) return;
+}
+
+void TForm1::Button4Click(Gtk::Widget*) {
+  if (NoPortGuard()) return;
+}
+
+void TForm1::Button5Click(Gtk::Widget*) {
+  if (NoPortGuard()) return;
+}
+
+void TForm1::Button6Click(Gtk::Widget*) {
+  if (NoPortGuard()) return;
+}
 
 // The interval handlers run for the button switched off and then for the one
 // switched on, and do not ask which they are: the lamp ends in the colour of

@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "TColor.h"
+#include "TPortState.h"
 #include "TSettings.h"
 #include "TUpDown.h"
 
@@ -60,6 +61,9 @@ class TForm1 {
   Gtk::Entry* Edit6 = nullptr;
   Gtk::CheckButton* CheckBox3 = nullptr;
 
+  // The tracker's port: the commands take its line afresh for every byte.
+  TPortState PortState;
+
   // Handlers bound by the layout.
   void FormCreate(Gtk::Widget* Sender);
   void FormClose(Gtk::Widget* Sender);
@@ -96,6 +100,15 @@ class TForm1 {
   void StoreSettings();
   void ShowSettings(const TSettings& settings, std::size_t lines);
   TSettings CurrentSettings() const;
+  // The port list's rows as the devices present make them.
+  void FillPortList();
+  void SetPortRowText(int row, const std::string& text);
+  // Opens `device` and names it, or what went wrong, on the status line.
+  void OpenTrackerPort(const std::string& device);
+  // The head of every command: with no device open it shows the box
+  // "Select a COM-Port." and returns true, and the command must end.
+  // "Write Conf." first lists the serial ports on the status line.
+  bool NoPortGuard(bool listPortsFirst = false);
   void Build();
   void FindControls();
 

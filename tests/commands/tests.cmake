@@ -15,10 +15,9 @@ gtest_discover_tests(commands_tests TEST_PREFIX "commands.")
 find_package(Threads REQUIRED)
 add_executable(commands_pty_tests
   ${CMAKE_CURRENT_LIST_DIR}/PtyCommandTests.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/../serial/SerialTestSupport.cpp
 )
 target_include_directories(commands_pty_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/../block ${CMAKE_CURRENT_LIST_DIR}/../serial)
-target_link_libraries(commands_pty_tests PRIVATE korva_tracker korva_sandboxed_main Threads::Threads)
+target_link_libraries(commands_pty_tests PRIVATE korva_tracker korva_test_support korva_sandboxed_main Threads::Threads)
 add_test(NAME commands_pty_tests COMMAND ${KORVA_SANDBOX} $<TARGET_FILE:commands_pty_tests>)
 set_tests_properties(commands_pty_tests PROPERTIES TIMEOUT 120)

@@ -15,16 +15,6 @@
 
 namespace {
 
-// The slave's attributes as any other program on it sees them.
-termios ReadBack(const std::string& slave) {
-  termios t{};
-  int fd = ::open(slave.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-  EXPECT_GE(fd, 0);
-  EXPECT_EQ(0, ::tcgetattr(fd, &t));
-  ::close(fd);
-  return t;
-}
-
 bool FdIsOpen(int fd) { return ::fcntl(fd, F_GETFD) != -1; }
 
 }  // namespace
@@ -44,14 +34,14 @@ class OpenLineTest : public TrackerPortTest {
 };
 
 TEST_F(OpenLineTest, TrackerSettingsReplaceWhateverTheDeviceHad) {
-  termios dirty = ReadBack(pty.SlavePath());
+  termios dirty = SlaveAttributes(pty.SlavePath());
   dirty.c_cflag |= CSTOPB | CRTSCTS;
   dirty.c_iflag |= IXON | IXOFF | IXANY;
   ASSERT_EQ(0, ::tcsetattr(port.Handle, TCSANOW, &dirty));
 
   port.ConfigureLine(4800, 8, 'N', 0, false, false);
   EXPECT_EQ(0, port.LastErrorCode);
-  const termios t = ReadBack(pty.SlavePath());
+  const termios t = SlaveAttributes(pty.SlavePath());
   EXPECT_EQ(B4800, cfgetispeed(&t));
   EXPECT_EQ(B4800, cfgetospeed(&t));
   // One exact word: CS8, no PARENB, no CSTOPB, no CRTSCTS, CREAD, CLOCAL, HUPCL.
@@ -67,14 +57,14 @@ TEST_F(OpenLineTest, TrackerSettingsReplaceWhateverTheDeviceHad) {
 
 TEST_F(OpenLineTest, EachConfigureStartsFromNothing) {
   port.ConfigureLine(9600, 8, 'N', 2, true, true);
-  termios t = ReadBack(pty.SlavePath());
+  termios t = SlaveAttributes(pty.SlavePath());
   EXPECT_EQ(B9600, cfgetospeed(&t));
   EXPECT_TRUE(t.c_cflag & CSTOPB);
   EXPECT_TRUE(t.c_cflag & CRTSCTS);
   EXPECT_EQ(static_cast<tcflag_t>(IXON | IXOFF | IXANY), t.c_iflag);
 
   port.ConfigureLine(4800, 8, 'N', 0, false, false);
-  t = ReadBack(pty.SlavePath());
+  t = SlaveAttributes(pty.SlavePath());
   EXPECT_EQ(static_cast<tcflag_t>(B4800 | CS8 | CREAD | HUPCL | CLOCAL), t.c_cflag);
   EXPECT_EQ(0u, t.c_iflag);
 }
@@ -83,7 +73,7 @@ TEST_F(OpenLineTest, UnknownRateIsRecordedAndChangesNothing) {
   port.ConfigureLine(4800, 8, 'N', 0, false, false);
   port.ConfigureLine(4801, 8, 'N', 0, false, false);
   EXPECT_EQ(EINVAL, port.LastErrorCode);
-  const termios t = ReadBack(pty.SlavePath());
+  const termios t = SlaveAttributes(pty.SlavePath());
   EXPECT_EQ(B4800, cfgetospeed(&t));
 }
 

@@ -2,7 +2,6 @@
 // and the lock directory is emptied afterwards.
 #pragma once
 
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/stat.h>
@@ -22,17 +21,7 @@ class TrackerPortTest : public ::testing::Test {
   void TearDown() override {
     ::umask(oldMask);
     ::unlink(kTrackerPath);
-    ClearLocks();
-  }
-
-  static void ClearLocks() {
-    DIR* dir = ::opendir("/var/lock");
-    if (dir == nullptr) return;
-    while (const dirent* entry = ::readdir(dir)) {
-      std::string name = entry->d_name;
-      if (name != "." && name != "..") RemoveEntry("/var/lock/" + name);
-    }
-    ::closedir(dir);
+    ClearLockDir();
   }
 
   PtyPair pty;

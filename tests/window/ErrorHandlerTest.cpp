@@ -38,39 +38,6 @@ void PressKey(Gtk::MessageDialog& d, const char* key) {
   Xdotool({"key", key});
 }
 
-struct DialogSeen {
-  bool shown = false;
-  std::string title, text;
-  Gtk::MessageType type = Gtk::MESSAGE_OTHER;
-  int buttons = 0;
-  bool okIsDefault = false, hasCancel = false;
-};
-
-// Records what the error dialog shows, once it shows, then presses `key`.
-void LookAtDialogThenPress(const std::string& key, DialogSeen& seen) {
-  Glib::signal_timeout().connect_once(
-      [&seen, key] {
-        auto dialogs = OpenMessageDialogs();
-        ASSERT_EQ(dialogs.size(), 1u);
-        Gtk::MessageDialog& d = *dialogs.back();
-        seen.shown = true;
-        seen.title = d.get_title();
-        gchar* text = nullptr;
-        GtkMessageType type;
-        g_object_get(d.gobj(), "text", &text, "message-type", &type, nullptr);
-        seen.text = text ? text : "";
-        g_free(text);
-        seen.type = static_cast<Gtk::MessageType>(type);
-        seen.buttons = static_cast<int>(d.get_action_area()->get_children().size());
-        GtkWidget* ok = gtk_dialog_get_widget_for_response(GTK_DIALOG(d.gobj()), GTK_RESPONSE_OK);
-        seen.okIsDefault = ok && gtk_widget_has_default(ok);
-        seen.hasCancel = gtk_dialog_get_widget_for_response(GTK_DIALOG(d.gobj()), GTK_RESPONSE_CANCEL);
-        PointAt(d);
-        Xdotool({"key", key});
-      },
-      300);
-}
-
 TEST(ErrorMessage, IsMadeValidAndEndsInOneFullStop) {
   struct Case {
     std::string raw, shown;

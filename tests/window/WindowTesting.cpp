@@ -130,6 +130,42 @@ std::vector<Gtk::MessageDialog*> OpenMessageDialogs() {
   return dialogs;
 }
 
+namespace {
+
+void Record(Gtk::MessageDialog& d, DialogSeen& seen) {
+  seen.shown = true;
+  seen.title = d.get_title();
+  gchar* text = nullptr;
+  GtkMessageType type;
+  g_object_get(d.gobj(), "text", &text, "message-type", &type, nullptr);
+  seen.text = text ? text : "";
+  g_free(text);
+  seen.type = static_cast<Gtk::MessageType>(type);
+  seen.buttons = static_cast<int>(d.get_action_area()->get_children().size());
+  GtkWidget* ok = gtk_dialog_get_widget_for_response(GTK_DIALOG(d.gobj()), GTK_RESPONSE_OK);
+  seen.okIsDefault = ok && gtk_widget_has_default(ok);
+  seen.hasCancel = gtk_dialog_get_widget_for_response(GTK_DIALOG(d.gobj()), GTK_RESPONSE_CANCEL);
+}
+
+}  // namespace
+
+void LookAtDialogThenPress(const std::string& key, DialogSeen& seen) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  Glib::signal_timeout().connect(
+      [&seen, key, until] {
+        auto dialogs = OpenMessageDialogs();
+        if (dialogs.empty()) return std::chrono::steady_clock::now() < until;
+        EXPECT_EQ(dialogs.size(), 1u);
+        Gtk::MessageDialog& d = *dialogs.back();
+        Settle();
+        Record(d, seen);
+        PointAt(d);
+        Xdotool({"key", key});
+        return false;
+      },
+      50);
+}
+
 void Xdotool(const std::vector<std::string>& args) {
   std::vector<std::string> argv{"xdotool"};
   argv.insert(argv.end(), args.begin(), args.end());

@@ -63,6 +63,19 @@ void SendCloseRequest(Gtk::Window& window);
 // The visible toplevel message dialogs, newest last.
 std::vector<Gtk::MessageDialog*> OpenMessageDialogs();
 
+// What a message dialog showed.
+struct DialogSeen {
+  bool shown = false;
+  std::string title, text;
+  Gtk::MessageType type = Gtk::MESSAGE_OTHER;
+  int buttons = 0;
+  bool okIsDefault = false, hasCancel = false;
+};
+
+// Once a message dialog shows (it is looked for every 50 ms for up to 10 s),
+// records what it shows and presses `key` on it with xdotool.
+void LookAtDialogThenPress(const std::string& key, DialogSeen& seen);
+
 // Runs xdotool with `args` and keeps the event loop going until it ends.
 void Xdotool(const std::vector<std::string>& args);
 // Moves the pointer to the widget's centre (plus an offset).

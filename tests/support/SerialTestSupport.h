@@ -1,37 +1,19 @@
-// Helpers for the serial tests: a pseudo-terminal standing in for the tracker's
-// port, forked children, and small file utilities. All of it runs inside the
-// test sandbox, whose /dev and /var/lock belong to the test.
+// Helpers for tests of the serial line and the port: a pseudo-terminal standing
+// in for the tracker's port, forked children, and small file utilities. All of
+// it runs inside the test sandbox, whose /dev and /var/lock belong to the test.
 #pragma once
 
 #include <functional>
 #include <string>
 #include <sys/stat.h>
+#include <sys/types.h>
+#include <termios.h>
 #include <vector>
+
+#include "PtyPair.h"
 
 extern const char kTrackerPath[];  // "/dev/ttyUSB0", a link to the pty's slave
 extern const char kTrackerLock[];  // its lock file
-
-// The far end of the line: the test keeps the master and reads what arrives.
-class PtyPair {
- public:
-  PtyPair();
-  ~PtyPair();
-  PtyPair(const PtyPair&) = delete;
-  PtyPair& operator=(const PtyPair&) = delete;
-
-  bool Ok() const { return master_ >= 0; }
-  const std::string& SlavePath() const { return slave_; }
-  // For a reader of its own, such as a thread blocked in read(2).
-  int Master() const { return master_; }
-  // Bytes that arrive within timeoutMs of each other, up to want of them.
-  std::string Read(size_t want, int timeoutMs);
-  void Write(const std::string& bytes);
-  void CloseMaster();
-
- private:
-  int master_ = -1;
-  std::string slave_;
-};
 
 // Runs body in a forked child and returns the text it produced.
 std::string RunInChild(const std::function<std::string()>& body);
@@ -43,7 +25,27 @@ std::vector<std::string> RunRacing(int n, const std::function<std::string()>& bo
 // The id of a process that has ended and been reaped.
 pid_t DeadPid();
 
+// A process other than ours that stays alive until this object goes, for a
+// lock file that must count as held by someone else.
+class LiveProcess {
+ public:
+  LiveProcess();
+  ~LiveProcess();
+  LiveProcess(const LiveProcess&) = delete;
+  LiveProcess& operator=(const LiveProcess&) = delete;
+  pid_t Pid() const { return pid_; }
+
+ private:
+  pid_t pid_;
+};
+
+// A device's attributes as any other program on it sees them; all zero when
+// it cannot be opened.
+termios SlaveAttributes(const std::string& device);
+
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& content);
 struct stat LStat(const std::string& path);  // st_ino 0 when missing
 void RemoveEntry(const std::string& path);   // file, link, fifo or empty directory
+// Empties /var/lock.
+void ClearLockDir();

@@ -2,45 +2,14 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
-#include <poll.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 const char kTrackerPath[] = "/dev/ttyUSB0";
 const char kTrackerLock[] = "/var/lock/LCK..ttyUSB0";
-
-PtyPair::PtyPair() {
-  master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-  if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) {
-    CloseMaster();
-    return;
-  }
-  slave_ = ::ptsname(master_);
-}
-
-PtyPair::~PtyPair() { CloseMaster(); }
-
-std::string PtyPair::Read(size_t want, int timeoutMs) {
-  std::string got;
-  pollfd pfd{master_, POLLIN, 0};
-  while (got.size() < want && ::poll(&pfd, 1, timeoutMs) > 0 && (pfd.revents & POLLIN)) {
-    char buf[256];
-    ssize_t n = ::read(master_, buf, sizeof buf);
-    if (n <= 0) break;
-    got.append(buf, static_cast<size_t>(n));
-  }
-  return got;
-}
-
-void PtyPair::Write(const std::string& bytes) {
-  if (::write(master_, bytes.data(), bytes.size()) < 0) std::abort();
-}
-
-void PtyPair::CloseMaster() {
-  if (master_ >= 0) ::close(master_);
-  master_ = -1;
-}
 
 namespace {
 
@@ -121,6 +90,26 @@ pid_t DeadPid() {
   return pid;
 }
 
+LiveProcess::LiveProcess() : pid_(::fork()) {
+  if (pid_ == 0)
+    for (;;) ::pause();
+}
+
+LiveProcess::~LiveProcess() {
+  if (pid_ <= 0) return;
+  ::kill(pid_, SIGKILL);
+  ::waitpid(pid_, nullptr, 0);
+}
+
+termios SlaveAttributes(const std::string& device) {
+  termios attrs{};
+  int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return attrs;
+  if (::tcgetattr(fd, &attrs) != 0) attrs = termios{};
+  ::close(fd);
+  return attrs;
+}
+
 std::string ReadFile(const std::string& path) {
   int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return "<missing>";
@@ -144,4 +133,14 @@ struct stat LStat(const std::string& path) {
 
 void RemoveEntry(const std::string& path) {
   if (::unlink(path.c_str()) != 0 && errno == EISDIR) ::rmdir(path.c_str());
+}
+
+void ClearLockDir() {
+  DIR* dir = ::opendir("/var/lock");
+  if (dir == nullptr) return;
+  while (const dirent* entry = ::readdir(dir)) {
+    std::string name = entry->d_name;
+    if (name != "." && name != "..") RemoveEntry("/var/lock/" + name);
+  }
+  ::closedir(dir);
 }

@@ -1,0 +1,334 @@
+// The port box under real input: the rows it lists, the device a picked row
+// opens, what the status line then says, an edit of its text, the guard of
+// the five commands, and the port let go when the window closes. Pseudo-
+// terminals stand in for the /dev entries each test names.
+
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <gtkmm/menu.h>
+#include <unistd.h>
+
+#include <memory>
+#include <optional>
+#include <set>
+
+#include "SandboxCheck.h"
+#include "Indicators.h"
+#include "PtyPair.h"
+#include "SerialLock.h"
+#include "SerialPorts.h"
+#include "SerialTestSupport.h"
+#include "WindowTesting.h"
+
+using namespace testing_support;
+
+namespace {
+
+const char* const kPortEntries[] = {"/dev/ttyUSB0", "/dev/ttyS0", "/dev/ttyS1",
+                                    "/dev/ttyS2",   "/dev/ttyS3", "/dev/ttyS4"};
+
+std::string LockOf(const std::string& device) { return "/var/lock/LCK.." + device.substr(5); }
+
+std::set<std::string> LockFiles() {
+  std::set<std::string> names;
+  DIR* dir = ::opendir("/var/lock");
+  if (dir == nullptr) return names;
+  while (const dirent* entry = ::readdir(dir))
+    if (entry->d_name[0] != '.') names.insert(std::string("/var/lock/") + entry->d_name);
+  ::closedir(dir);
+  return names;
+}
+
+// The combo box's menu of rows, while it is popped up.
+Gtk::Menu* OpenRowMenu() {
+  for (Gtk::Window* window : Gtk::Window::list_toplevels())
+    if (window->is_visible())
+      if (auto* menu = dynamic_cast<Gtk::Menu*>(window->get_child())) return menu;
+  return nullptr;
+}
+
+class PortTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(InSandbox()) << "these tests make /dev entries: run them through the sandbox";
+    RemovePortEntries();
+  }
+  void TearDown() override { Reset(); }
+
+  // No window, no port entries, no locks: the next case of a table starts afresh.
+  void Reset() {
+    form.reset();
+    RemovePortEntries();
+    ptys.clear();
+  }
+
+  static void RemovePortEntries() {
+    for (const char* path : kPortEntries) RemoveEntry(path);
+    ClearLockDir();
+  }
+
+  // `path` becomes a link to a fresh pseudo-terminal's slave.
+  PtyPair& AddDevice(const std::string& path) {
+    ptys.push_back(std::make_unique<PtyPair>());
+    EXPECT_TRUE(ptys.back()->Ok());
+    EXPECT_EQ(0, ::symlink(ptys.back()->SlavePath().c_str(), path.c_str())) << path;
+    return *ptys.back();
+  }
+
+  void Show() { form.emplace(); }
+  TForm1& f() { return **form; }
+
+  std::vector<std::string> Rows() {
+    std::vector<std::string> texts;
+    for (const Gtk::TreeRow& row : f().ComboBox1->get_model()->children()) {
+      Glib::ustring text;
+      row.get_value(0, text);
+      texts.push_back(text);
+    }
+    return texts;
+  }
+
+  // Pops the box's menu up with a click on its arrow and clicks the row.
+  void Pick(int row) {
+    Gtk::ComboBoxEntry& box = *f().ComboBox1;
+    PointAt(box, box.get_allocation().get_width() / 2 - 8);
+    Xdotool({"click", "1"});
+    Gtk::Menu* menu = OpenRowMenu();
+    ASSERT_NE(menu, nullptr) << "no menu of rows";
+    std::vector<Gtk::Widget*> items = menu->get_children();
+    ASSERT_EQ(items.size(), 7u);
+    PointAt(*items[row]);
+    Xdotool({"click", "1"});
+    ASSERT_EQ(OpenRowMenu(), nullptr) << "the menu is still up";
+  }
+
+  // Clicks into the box's text field and presses `key` there.
+  void TypeIntoBox(const std::string& key) {
+    PointAt(*f().ComboBox1->get_entry());
+    Xdotool({"click", "1", "key", key});
+  }
+
+  void Click(Gtk::Widget& widget) {
+    PointAt(widget);
+    Xdotool({"click", "1"});
+  }
+
+  // The status line's text is white: its brightest pixels are white, and
+  // none keeps the red cast of the colour it starts in.
+  bool StatusLineIsWhite() {
+    int x = 0, y = 0;
+    ScreenOrigin(*f().Label4, x, y);
+    const Gtk::Allocation box = f().Label4->get_allocation();
+    bool white = false;
+    for (int dy = 0; dy < box.get_height(); ++dy)
+      for (int dx = 0; dx < box.get_width(); ++dx) {
+        const TColor c = ScreenColour(x + dx, y + dy);
+        if (RedOf(c) > BlueOf(c) + 0x30) return false;
+        white = white || (RedOf(c) >= 0xF0 && GreenOf(c) >= 0xF0 && BlueOf(c) >= 0xF0);
+      }
+    return white;
+  }
+
+  uint32_t Lamp(int lampY) {
+    int x = 0, y = 0;
+    ScreenOrigin(*f().Shape1, x, y);
+    return ScreenColour(x + kCommandLampX + 11, y + lampY + 11);
+  }
+
+  std::vector<std::unique_ptr<PtyPair>> ptys;
+  std::optional<ShownForm> form;
+};
+
+TEST_F(PortTest, TheListShowsTheDevicesPresentAndOpensNone) {
+  struct Case {
+    const char* what;
+    std::vector<std::string> devices, danglingLinks;
+    std::vector<std::string> rows;
+  };
+  const Case cases[] = {
+      {"no device", {}, {}, {" ", "---", "", "", "", "", ""}},
+      {"ttyS0 and ttyS2",
+       {"/dev/ttyS0", "/dev/ttyS2"},
+       {},
+       {" ", "---", "COM1", "", "COM3", "", ""}},
+      {"a dangling ttyUSB0 link", {}, {"/dev/ttyUSB0"}, {" ", "USB0", "", "", "", "", ""}},
+      {"all six",
+       {kPortEntries, kPortEntries + 6},
+       {},
+       {" ", "USB0", "COM1", "COM2", "COM3", "COM4", "COM5"}},
+  };
+  for (const Case& c : cases) {
+    for (const std::string& device : c.devices) AddDevice(device);
+    for (const std::string& link : c.danglingLinks)
+      ASSERT_EQ(0, ::symlink("/dev/nothing", link.c_str()));
+    Show();
+    EXPECT_EQ(Rows(), c.rows) << c.what;
+    EXPECT_EQ(f().ComboBox1->get_active_row_number(), -1) << c.what;
+    EXPECT_TRUE(LockFiles().empty()) << c.what;
+    EXPECT_FALSE(f().PortState.IsOpen()) << c.what;
+    Reset();
+  }
+}
+
+TEST_F(PortTest, APickedRowOpensItsDeviceAndTheStatusLineSaysWhichInWhite) {
+  struct Case {
+    const char* what;
+    int row;
+    const char* opened;  // nullptr: the open fails
+    const char* status;
+  };
+  const Case cases[] = {
+      {"COM3", 4, "/dev/ttyS2", "/dev/ttyS2"},
+      {"USB0", 1, "/dev/ttyUSB0", "/dev/ttyUSB0"},
+      {"row 0", 0, "/dev/ttyUSB0", "/dev/ttyUSB0"},
+      {"the empty row of ttyS4", 6, nullptr, "/dev/ttyS4: no such device"},
+  };
+  for (const Case& c : cases) {
+    for (const char* device : {"/dev/ttyUSB0", "/dev/ttyS0", "/dev/ttyS2"}) AddDevice(device);
+    Show();
+    int changes = 0;
+    f().ComboBox1->signal_changed().connect([&changes] { ++changes; });
+    Pick(c.row);
+    EXPECT_EQ(changes, 1) << c.what;
+    EXPECT_TRUE(OpenMessageDialogs().empty()) << c.what;
+    EXPECT_EQ(f().Label4->get_text(), c.status) << c.what;
+    EXPECT_TRUE(StatusLineIsWhite()) << c.what;
+    EXPECT_EQ(Rows()[0], "") << c.what;
+    EXPECT_EQ(f().PortState.IsOpen(), c.opened != nullptr) << c.what;
+    const std::set<std::string> locks =
+        c.opened ? std::set<std::string>{LockOf(c.opened)} : std::set<std::string>{};
+    EXPECT_EQ(LockFiles(), locks) << c.what;
+    if (c.opened) {
+      EXPECT_EQ(ReadFile(LockOf(c.opened)), FormatLockContent(::getpid())) << c.what;
+    }
+    int x = 0, y = 0;
+    f().Window().get_window()->get_origin(x, y);
+    std::cout << "screenshot: "
+              << SaveScreenshot("port-picked-row-" + std::to_string(c.row), x, y, 387, 368) << "\n";
+    Reset();
+  }
+}
+
+// Our own lock names a live process, us: row 0 opens the device row 1 has
+// open only because the first lock went before the second open.
+TEST_F(PortTest, ASecondPickReleasesTheFirstLockBeforeItsOpen) {
+  AddDevice("/dev/ttyUSB0");
+  AddDevice("/dev/ttyS2");
+  Show();
+  Pick(4);
+  ASSERT_EQ(LockFiles(), std::set<std::string>{LockOf("/dev/ttyS2")});
+  Pick(1);
+  EXPECT_EQ(LockFiles(), std::set<std::string>{LockOf("/dev/ttyUSB0")});
+  Pick(0);
+  EXPECT_EQ(f().Label4->get_text(), "/dev/ttyUSB0");
+  EXPECT_TRUE(f().PortState.IsOpen());
+  EXPECT_EQ(LockFiles(), std::set<std::string>{LockOf("/dev/ttyUSB0")});
+}
+
+TEST_F(PortTest, ALiveForeignLockIsNamedAndTheGuardThenRefusesACommand) {
+  PtyPair& line = AddDevice("/dev/ttyUSB0");
+  LiveProcess owner;
+  const std::string foreign = FormatLockContent(owner.Pid());
+  WriteFile(LockOf("/dev/ttyUSB0"), foreign);
+  Show();
+  Pick(1);
+  EXPECT_EQ(f().Label4->get_text(), "/dev/ttyUSB0: in use by another program");
+  EXPECT_TRUE(StatusLineIsWhite());
+  EXPECT_FALSE(f().PortState.IsOpen());
+  EXPECT_EQ(ReadFile(LockOf("/dev/ttyUSB0")), foreign);
+
+  DialogSeen box;
+  LookAtDialogThenPress("Return", box);
+  Click(*f().Button6);
+  EXPECT_TRUE(box.shown);
+  EXPECT_EQ(box.text, "Select a COM-Port.");
+  EXPECT_EQ(line.Read(1, 100), "");
+  EXPECT_EQ(ReadFile(LockOf("/dev/ttyUSB0")), foreign);
+}
+
+TEST_F(PortTest, TypingIntoTheBoxClosesThePortReportsAnErrorAndTheGuardThenRefusesTx) {
+  AddDevice("/dev/ttyUSB0");
+  Show();
+  Pick(1);
+  ASSERT_TRUE(f().PortState.IsOpen());
+
+  DialogSeen error;
+  LookAtDialogThenPress("Return", error);
+  TypeIntoBox("x");
+  ASSERT_TRUE(error.shown);
+  EXPECT_EQ(error.title, "ZAZU - VED");
+  EXPECT_NE(error.text.find("Pick a row"), std::string::npos) << error.text;
+  EXPECT_FALSE(f().PortState.IsOpen());
+  EXPECT_TRUE(LockFiles().empty());
+  EXPECT_EQ(f().Label4->get_text(), "/dev/ttyUSB0") << "the status line keeps its text";
+
+  DialogSeen box;
+  LookAtDialogThenPress("Return", box);
+  Click(*f().Button6);
+  EXPECT_TRUE(box.shown);
+  EXPECT_EQ(box.title, "ERROR");
+  EXPECT_EQ(box.text, "Select a COM-Port.");
+
+  Pick(1);
+  EXPECT_TRUE(f().PortState.IsOpen()) << "a pick opens the port again";
+  EXPECT_EQ(LockFiles(), std::set<std::string>{LockOf("/dev/ttyUSB0")});
+}
+
+TEST_F(PortTest, BeforeAnyPickEveryCommandShowsTheBoxAndSendsNothing) {
+  PtyPair& line = AddDevice("/dev/ttyUSB0");
+  AddDevice("/dev/ttyS0");
+  struct Case {
+    Gtk::Button* TForm1::*button;
+    int lampY;
+    bool listsPorts;
+  };
+  const Case cases[] = {
+      {&TForm1::Button1, kWriteConfLampY, true}, {&TForm1::Button2, kGpsSimulLampY, false},
+      {&TForm1::Button4, kToneLampY, false},     {&TForm1::Button5, kToneLampY, false},
+      {&TForm1::Button6, kTxLampY, false},
+  };
+  for (const Case& c : cases) {
+    Show();
+    Gtk::Button& button = *(f().*c.button);
+    const std::string before = f().Label4->get_text();
+    DialogSeen box;
+    LookAtDialogThenPress("Return", box);
+    Click(button);
+    const std::string name = button.get_label();
+    ASSERT_TRUE(box.shown) << name;
+    EXPECT_EQ(box.title, "ERROR") << name;
+    EXPECT_EQ(box.text, "Select a COM-Port.") << name;
+    EXPECT_EQ(box.buttons, 1) << name;
+    EXPECT_FALSE(box.hasCancel) << name;
+    EXPECT_TRUE(OpenMessageDialogs().empty()) << name;
+    EXPECT_EQ(f().Label4->get_text(),
+              c.listsPorts ? "Verfügbare Ports: " + ListSerialPorts() : before)
+        << name;
+    EXPECT_EQ(Lamp(c.lampY), kGrey) << name;
+    EXPECT_EQ(line.Read(1, 50), "") << name;
+    EXPECT_TRUE(LockFiles().empty()) << name;
+    form.reset();
+  }
+  EXPECT_EQ(ListSerialPorts(), " ttyS0");
+}
+
+using PortDeathTest = PortTest;
+
+// In a process of its own: the close request ends this process's loop.
+TEST_F(PortDeathTest, ClosingTheWindowAfterAGoodOpenRemovesTheLockFile) {
+  AddDevice("/dev/ttyUSB0");
+  Show();
+  EXPECT_EXIT(
+      {
+        alarm(20);
+        Pick(1);
+        if (LockFiles() != std::set<std::string>{LockOf("/dev/ttyUSB0")}) std::exit(2);
+        SendCloseRequest(f().Window());
+        Settle();
+        if (!App().Terminated()) std::exit(3);
+        std::exit(LockFiles().empty() ? 0 : 4);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+}  // namespace

@@ -1,0 +1,14 @@
+// How the status line names a serial failure: plain lower-case words, not the
+// system's message texts.
+#pragma once
+
+#include <string>
+
+// The words for a TBlockSerial error code (TBlockSerial::ErrPortOwned,
+// TBlockSerial::ErrNotConnected or an errno): "in use by another program",
+// "no such device", "permission denied", "input/output error", ...; any other
+// errno is the system's message in lower case.
+std::string SerialErrorWords(int code);
+
+// "<device>: <words>", e.g. "/dev/ttyS2: no such device".
+std::string PortErrorText(const std::string& device, int code);

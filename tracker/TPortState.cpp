@@ -1,0 +1,23 @@
+#include "TPortState.h"
+
+TPortState::TPortState() : line_(std::make_unique<TBlockSerial>()) {}
+
+TPortState::~TPortState() { Close(); }
+
+int TPortState::Open(const std::string& device) {
+  Close();
+  line_ = std::make_unique<TBlockSerial>();
+  portName_ = device;
+  line_->OpenDevice(device);
+  const int outcome = line_->LastErrorCode;
+  // A line that did not open has nothing to set; leaving it alone keeps the
+  // cause of the failure in the object.
+  if (!line_->DeviceOpen) return outcome;
+  line_->ConfigureLine(4800, 8, 'N', 0, false, false);
+  line_->SetDtrLine(true);
+  line_->SetRtsLine(true);
+  line_->DiscardBuffers();
+  return 0;
+}
+
+void TPortState::Close() { line_->CloseDevice(); }
