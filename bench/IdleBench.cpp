@@ -13,7 +13,7 @@ namespace {
 // A cursor stops blinking this long after the last key or click
 // (gtk-cursor-blink-timeout, as later GTK versions set it by default);
 // idle is counted only after it, with a margin.
-constexpr int kBlinkTimeoutSeconds = 10, kBlinkMarginSeconds = 2;
+constexpr int kBlinkTimeoutSeconds = 10, kBlinkMarginSeconds = 3;
 
 void Sleep(int seconds) { std::this_thread::sleep_for(std::chrono::seconds(seconds)); }
 
