@@ -21,6 +21,8 @@
 #include "SerialFixture.h"
 #include "TrackerCommands.h"
 
+using namespace testing_support;
+
 namespace {
 
 struct Arrival {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cerrno>
 #include <ctime>
 #include <fcntl.h>
@@ -52,30 +54,28 @@ PacedRun WritePaced(const std::vector<int64_t>& pausesMs) {
   return run;
 }
 
-bool EveryGapHoldsItsPause(const PacedRun& run, const std::vector<int64_t>& pausesMs) {
-  for (size_t i = 0; i < pausesMs.size(); ++i)
-    if (run.recorded[i + 1].ns - run.recorded[i].ns < pausesMs[i] * 1000000) return false;
-  return true;
-}
-
 // A stalled CPU can hand the reader a byte late, which shortens the gap
-// after it on any recorder; a run with a short gap is therefore tried
-// again. One that reads on a timer or in batches shortens the short pauses
-// in every run.
+// after it on any recorder, however fast it reads; the machine's stalls
+// strike at random bytes, though. So the run is made several times, and
+// each gap must show its whole pause in at least one of them. A recorder
+// that reads on a timer or in batches shortens the short pauses in every
+// run.
 TEST(RecordingPty, StampsEveryByteAfterThePauseBeforeIt) {
   ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
   const std::vector<int64_t> pausesMs = {20, 1, 5, 0, 50, 2, 25};
-  bool kept = false;
-  for (int attempt = 0; attempt < 5 && !kept; ++attempt) {
+  std::vector<int64_t> longestGap(pausesMs.size(), 0);
+  for (int attempt = 0; attempt < 5; ++attempt) {
     const PacedRun run = WritePaced(pausesMs);
     ASSERT_EQ(run.recorded.size(), pausesMs.size() + 1);
     for (size_t i = 0; i < run.recorded.size(); ++i) {
       EXPECT_EQ(run.recorded[i].byte, i);
       EXPECT_GE(run.recorded[i].ns, run.written[i]) << "byte " << i << " stamped before its write";
     }
-    kept = EveryGapHoldsItsPause(run, pausesMs);
+    for (size_t i = 0; i < pausesMs.size(); ++i)
+      longestGap[i] = std::max(longestGap[i], run.recorded[i + 1].ns - run.recorded[i].ns);
   }
-  EXPECT_TRUE(kept) << "a gap fell short of its pause in every run";
+  for (size_t i = 0; i < pausesMs.size(); ++i)
+    EXPECT_GE(longestGap[i], pausesMs[i] * 1000000) << "gap " << i << " short in every run";
 }
 
 TEST(RecordingPty, PassesEveryByteValueUnchanged) {

@@ -13,6 +13,8 @@
 #include "SerialFixture.h"
 #include "SerialLineAttrs.h"
 
+using namespace testing_support;
+
 namespace {
 
 bool FdIsOpen(int fd) { return ::fcntl(fd, F_GETFD) != -1; }

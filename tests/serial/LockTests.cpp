@@ -13,6 +13,8 @@
 
 #include "SerialFixture.h"
 
+using namespace testing_support;
+
 namespace {
 
 std::string Code(const TBlockSerial& port) { return std::to_string(port.LastErrorCode); }

@@ -11,6 +11,8 @@
 #include "SerialTestSupport.h"
 #include "TBlockSerial.h"
 
+using namespace testing_support;
+
 namespace {
 
 const char* const kDecoys[] = {"ttys0", "xttyS1", "TTYS2", "ttyUSB0"};

@@ -11,6 +11,8 @@
 #include "SerialFixture.h"
 #include "TPortState.h"
 
+using namespace testing_support;
+
 namespace {
 
 const char kSecondPath[] = "/dev/ttyS2";

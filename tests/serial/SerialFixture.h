@@ -14,14 +14,14 @@ class TrackerPortTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(pty.Ok());
-    ASSERT_EQ(0, ::symlink(pty.SlavePath().c_str(), kTrackerPath));
+    ASSERT_EQ(0, ::symlink(pty.SlavePath().c_str(), testing_support::kTrackerPath));
     oldMask = ::umask(022);
   }
 
   void TearDown() override {
     ::umask(oldMask);
-    ::unlink(kTrackerPath);
-    ClearLockDir();
+    ::unlink(testing_support::kTrackerPath);
+    testing_support::ClearLockDir();
   }
 
   PtyPair pty;

@@ -104,22 +104,27 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-std::string AsNobody(const std::function<std::string()>& body, const std::vector<gid_t>& groups) {
+std::string RunInChild(const std::function<std::string()>& body) {
   int pipeEnds[2];
   if (::pipe(pipeEnds) != 0) return "pipe failed";
   const pid_t child = ::fork();
   if (child == 0) {
     ::close(pipeEnds[0]);
-    const bool dropped = ::setgroups(groups.size(), groups.data()) == 0 &&
-                         ::setgid(kNogroup) == 0 && ::setuid(kNobody) == 0 && ::geteuid() == kNobody;
-    WriteAll(pipeEnds[1], dropped ? body() : "cannot drop privileges");
-    ::_exit(0);
+    ::_exit(WriteAll(pipeEnds[1], body()) ? 0 : 3);
   }
   ::close(pipeEnds[1]);
   std::string answer = ReadAll(pipeEnds[0]);
   ::close(pipeEnds[0]);
   ::waitpid(child, nullptr, 0);
   return answer;
+}
+
+std::string AsNobody(const std::function<std::string()>& body, const std::vector<gid_t>& groups) {
+  return RunInChild([&] {
+    const bool dropped = ::setgroups(groups.size(), groups.data()) == 0 &&
+                         ::setgid(kNogroup) == 0 && ::setuid(kNobody) == 0 && ::geteuid() == kNobody;
+    return dropped ? body() : std::string("cannot drop privileges");
+  });
 }
 
 }  // namespace testing_support

@@ -42,6 +42,9 @@ std::vector<std::string> FolderEntries(const std::string& path);
 // Splits at LF; a final LF ends the last line and starts none.
 std::vector<std::string> Lines(const std::string& text);
 
+// Runs body in a forked child and returns the text it produced.
+std::string RunInChild(const std::function<std::string()>& body);
+
 // The unprivileged user and group the tests switch to.
 constexpr uid_t kNobody = 65534;
 constexpr gid_t kNogroup = 65534;

@@ -2,11 +2,12 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+namespace testing_support {
 
 const char kTrackerPath[] = "/dev/ttyUSB0";
 const char kTrackerLock[] = "/var/lock/LCK..ttyUSB0";
@@ -28,23 +29,6 @@ void WriteAllOrDie(int fd, const std::string& text) {
 }
 
 }  // namespace
-
-std::string RunInChild(const std::function<std::string()>& body) {
-  int out[2];
-  if (::pipe(out) != 0) return "pipe failed";
-  pid_t pid = ::fork();
-  if (pid == 0) {
-    ::close(out[0]);
-    WriteAllOrDie(out[1], body());
-    ::_exit(0);
-  }
-  ::close(out[1]);
-  std::string text = ReadAll(out[0]);
-  ::close(out[0]);
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  return text;
-}
 
 std::vector<std::string> RunRacing(int n, const std::function<std::string()>& body) {
   int start[2], hold[2];
@@ -110,37 +94,10 @@ termios SlaveAttributes(const std::string& device) {
   return attrs;
 }
 
-std::string ReadFile(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return "<missing>";
-  std::string text = ReadAll(fd);
-  ::close(fd);
-  return text;
-}
-
-void WriteFile(const std::string& path, const std::string& content) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) std::abort();
-  WriteAllOrDie(fd, content);
-  ::close(fd);
-}
-
-struct stat LStat(const std::string& path) {
-  struct stat st {};
-  if (::lstat(path.c_str(), &st) != 0) st = {};
-  return st;
-}
-
 void RemoveEntry(const std::string& path) {
   if (::unlink(path.c_str()) != 0 && errno == EISDIR) ::rmdir(path.c_str());
 }
 
-void ClearLockDir() {
-  DIR* dir = ::opendir("/var/lock");
-  if (dir == nullptr) return;
-  while (const dirent* entry = ::readdir(dir)) {
-    std::string name = entry->d_name;
-    if (name != "." && name != "..") RemoveEntry("/var/lock/" + name);
-  }
-  ::closedir(dir);
-}
+void ClearLockDir() { EmptyFolder("/var/lock"); }
+
+}  // namespace testing_support

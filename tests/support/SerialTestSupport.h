@@ -10,13 +10,13 @@
 #include <termios.h>
 #include <vector>
 
+#include "FileTesting.h"
 #include "PtyPair.h"
+
+namespace testing_support {
 
 extern const char kTrackerPath[];  // "/dev/ttyUSB0", a link to the pty's slave
 extern const char kTrackerLock[];  // its lock file
-
-// Runs body in a forked child and returns the text it produced.
-std::string RunInChild(const std::function<std::string()>& body);
 
 // Forks n children that run body at the same moment; each keeps whatever it
 // took until all have answered, so nobody's release lets a later one in.
@@ -43,9 +43,8 @@ class LiveProcess {
 // it cannot be opened.
 termios SlaveAttributes(const std::string& device);
 
-std::string ReadFile(const std::string& path);
-void WriteFile(const std::string& path, const std::string& content);
-struct stat LStat(const std::string& path);  // st_ino 0 when missing
 void RemoveEntry(const std::string& path);   // file, link, fifo or empty directory
 // Empties /var/lock.
 void ClearLockDir();
+
+}  // namespace testing_support
