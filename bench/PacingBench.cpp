@@ -1,5 +1,6 @@
 #include "PacingBench.h"
 
+#include <algorithm>
 #include <array>
 #include <fcntl.h>
 #include <stdexcept>
@@ -66,7 +67,7 @@ void OpenTrackerPort(TKorvaProcess& korva) {
 double Ms(int64_t ns) { return static_cast<double>(ns) / 1e6; }
 
 // One click and, at the same moment, the floor's run. False when the button
-// sent nothing at all.
+// sent nothing at all; a run that sent other bytes counts as a wrong one.
 bool RunOnce(TKorvaProcess& korva, TRecordingPty& floorPty, int floorLine,
              const TCommandCase& command, TCommandFigures& figures) {
   TRecordingPty& line = korva.Port(kTrackerDevice);
@@ -85,8 +86,8 @@ bool RunOnce(TKorvaProcess& korva, TRecordingPty& floorPty, int floorLine,
   std::this_thread::sleep_for(TMillis(100));
   const TProcessFigures end = ReadProcessFigures(korva.Pid());
   figures.floor.AddRun(Since(floorPty, floorBefore), command.paced, true);
-  if (line.Bytes().size() == before) return false;
   figures.korva.AddRun(Since(line, before), command.paced, command.valuesKnown);
+  if (!arrived) return line.Bytes().size() > before;
   figures.cpuMs.push_back(Ms(end.cpuNs - start.cpuNs));
   figures.cpuTickMs.push_back(Ms((end.cpuTicks - start.cpuTicks) * NsPerClockTick()));
   return true;
@@ -112,8 +113,9 @@ std::vector<TCommandFigures> MeasurePacing(int writeConfRuns, int commandRuns,
     for (int run = 0; run < command.runs; ++run) {
       progress("pacing: " + command.name + " " + std::to_string(run + 1) + "/" +
                std::to_string(command.runs));
-      figures.sent = RunOnce(korva, floorPty, floorLine, command, figures);
-      if (!figures.sent) break;  // an unwired button: waiting more tells nothing
+      const bool sent = RunOnce(korva, floorPty, floorLine, command, figures);
+      if (run == 0) figures.sent = sent;
+      if (!figures.sent) break;  // a button that sends nothing: more runs tell nothing
     }
     all.push_back(std::move(figures));
   }
