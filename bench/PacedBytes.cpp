@@ -1,5 +1,6 @@
 #include "PacedBytes.h"
 
+#include <ctime>
 #include <sys/prctl.h>
 #include <unistd.h>
 
@@ -22,12 +23,27 @@ TPacedBytes PacedBytesOf(const CommandSequence& sequence) {
   return paced;
 }
 
-void SendFromSleepLoop(int fd, const TPacedBytes& paced) {
+namespace {
+
+int64_t Ns(clockid_t clock) {
+  timespec now{};
+  ::clock_gettime(clock, &now);
+  return static_cast<int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
+}  // namespace
+
+TSleepLoopRun SendFromSleepLoop(int fd, const TPacedBytes& paced) {
   ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
+  TSleepLoopRun run;
+  run.writtenNs.reserve(paced.bytes.size());
+  const int64_t start = Ns(CLOCK_THREAD_CPUTIME_ID);
   MonotonicClock clock;
-  clock.Pause(paced.leadingPauseMs);
   for (const TPacedByte& next : paced.bytes) {
-    if (::write(fd, &next.byte, 1) != 1) return;
+    run.writtenNs.push_back(Ns(CLOCK_MONOTONIC));
+    if (::write(fd, &next.byte, 1) != 1) break;
     clock.Pause(next.pauseAfterMs);
   }
+  run.cpuNs = Ns(CLOCK_THREAD_CPUTIME_ID) - start;
+  return run;
 }

@@ -26,5 +26,10 @@ TPacedBytes PacedBytesOf(const CommandSequence& sequence);
 
 // The floor to compare KORVA with: a thread that does nothing but write the
 // bytes to `fd` and sleep to a deadline taken after each write
-// (clock_nanosleep, TIMER_ABSTIME, 1 ns of timer slack).
-void SendFromSleepLoop(int fd, const TPacedBytes& paced);
+// (clock_nanosleep, TIMER_ABSTIME, 1 ns of timer slack), from the first byte
+// on (the leading pause is the caller's).
+struct TSleepLoopRun {
+  std::vector<int64_t> writtenNs;  // MonotonicNs just before each write
+  int64_t cpuNs = 0;               // the thread's CPU time for the run
+};
+TSleepLoopRun SendFromSleepLoop(int fd, const TPacedBytes& paced);

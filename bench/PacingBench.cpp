@@ -19,6 +19,7 @@ namespace {
 constexpr char kTrackerDevice[] = "/dev/ttyUSB0";
 constexpr char kFloorDevice[] = "/dev/korva-floor";
 constexpr char kTrackerLock[] = "/var/lock/LCK..ttyUSB0";
+constexpr int64_t kLampReadAheadNs = 20000000;
 
 struct TCommandCase {
   std::string name, button;
@@ -75,20 +76,33 @@ bool RunOnce(TKorvaProcess& korva, TRecordingPty& floorPty, int floorLine,
   const std::size_t count = command.paced.bytes.size();
   const TMillis patience = Duration(command.paced) + TMillis(3000);
   const TProcessFigures start = ReadProcessFigures(korva.Pid());
-  std::thread floor([&] { SendFromSleepLoop(floorLine, command.paced); });
+  // The floor starts with KORVA's first byte and so keeps step with it: a
+  // stall of the machine or the recorder meets both at the same moment.
+  TSleepLoopRun floorRun;
+  std::thread floor([&] {
+    if (line.WaitForBytes(before + 1, patience)) floorRun = SendFromSleepLoop(floorLine, command.paced);
+  });
   korva.ClickControl(command.button);
   const bool arrived = line.WaitForBytes(before + 1, patience) &&
                        line.WaitForBytes(before + count, patience);
-  if (arrived) korva.WaitForColour(LampCentre(command.lamp), kGrey, patience);
+  if (arrived) {
+    // No screen reads while KORVA keeps its last pause: reading every
+    // 0.2 ms would load the very machine whose pacing is measured.
+    const int64_t lastPauseNs = int64_t{command.paced.bytes.back().pauseAfterMs} * 1000000;
+    const int64_t lampDueNs = line.Bytes().back().ns + lastPauseNs - kLampReadAheadNs;
+    std::this_thread::sleep_for(std::chrono::nanoseconds(std::max<int64_t>(0, lampDueNs - MonotonicNs())));
+    korva.WaitForColour(LampCentre(command.lamp), kGrey, patience);
+  }
   floor.join();
   floorPty.WaitForBytes(floorBefore + count, TMillis(2000));
   // The handler's last steps after its lamp and the window's repaint.
   std::this_thread::sleep_for(TMillis(100));
   const TProcessFigures end = ReadProcessFigures(korva.Pid());
-  figures.floor.AddRun(Since(floorPty, floorBefore), command.paced, true);
+  figures.floor.AddRun(Since(floorPty, floorBefore), command.paced, floorRun.writtenNs);
   figures.korva.AddRun(Since(line, before), command.paced, command.valuesKnown);
   if (!arrived) return line.Bytes().size() > before;
   figures.cpuMs.push_back(Ms(end.cpuNs - start.cpuNs));
+  figures.floorCpuMs.push_back(Ms(floorRun.cpuNs));
   figures.cpuTickMs.push_back(Ms((end.cpuTicks - start.cpuTicks) * NsPerClockTick()));
   return true;
 }

@@ -13,6 +13,7 @@ struct TCommandFigures {
   TGapFigures korva, floor;
   std::vector<double> cpuMs;      // KORVA's CPU time a run, from schedstat
   std::vector<double> cpuTickMs;  // the same from /proc/<pid>/stat's ticks
+  std::vector<double> floorCpuMs; // the floor's thread for the same bytes
   bool sent = false;              // the button put anything on the line at all
 };
 

