@@ -101,10 +101,7 @@ void TForm1::FormClose(Gtk::Widget*) {
   PortState.Close();
 }
 
-void TForm1::Shape1Paint(Gtk::Widget*) {
-  for (int y : {kWriteConfLampY, kGpsSimulLampY, kToneLampY, kTxLampY})
-    DrawCommandIndicator(kCommandLampX, y, kGrey);
-}
+void TForm1::Shape1Paint(Gtk::Widget*) { PaintCommandLampsGrey(); }
 
 // Green whatever interval is chosen, "OFF" included: a repaint shows the
 // lamp as on.
@@ -122,26 +119,6 @@ void TForm1::calira(Gtk::Widget*) {
 void TForm1::PaintAnalogLamp(TColor colour) {
   const TPanelSize size = PanelSize(*Shape2);
   DrawAnalogIndicator(size.width / 2 - 13, size.height / 2 - 18, colour);
-}
-
-void TForm1::Button1Click(Gtk::Widget*) {
-  if (NoPortGuard(/*listPortsFirst=*/true)) return;
-}
-
-void TForm1::Button2Click(Gtk::Widget*) {
-  if (NoPortGuard()) return;
-}
-
-void TForm1::Button4Click(Gtk::Widget*) {
-  if (NoPortGuard()) return;
-}
-
-void TForm1::Button5Click(Gtk::Widget*) {
-  if (NoPortGuard()) return;
-}
-
-void TForm1::Button6Click(Gtk::Widget*) {
-  if (NoPortGuard()) return;
 }
 
 // The interval handlers run for the button switched off and then for the one

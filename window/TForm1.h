@@ -16,6 +16,9 @@
 
 #include <memory>
 
+#include "CommandRunner.h"
+#include "CommandSequence.h"
+#include "ConfigBlock.h"
 #include "TColor.h"
 #include "TPortState.h"
 #include "TSettings.h"
@@ -105,12 +108,25 @@ class TForm1 {
   void SetPortRowText(int row, const std::string& text);
   // Opens `device` and names it, or what went wrong, on the status line.
   void OpenTrackerPort(const std::string& device);
+  // The status line's report of the port, in white.
+  void ShowPortStatus(const std::string& text);
+  // Closes the port after its device failed; the next pick opens it again.
+  void ReleasePort();
+  void MakePortRowPickableAgain();
   // The head of every command: with no device open it shows the box
   // "Select a COM-Port." and returns true, and the command must end.
   // "Write Conf." first lists the serial ports on the status line.
   bool NoPortGuard(bool listPortsFirst = false);
   void Build();
   void FindControls();
+  // The commands: the guard, the lamp lit, the event step, the bytes, the
+  // lamp grey; a device that refuses a byte ends the command.
+  void RunTrackerCommand(int lampY, TColor lit, const CommandSequence& command);
+  CommandOutcome RunOnPort(const CommandSequence& command);
+  void EndStoppedCommand(const CommandOutcome& outcome);
+  void PaintCommandLampsGrey();
+  // The entries the configuration block is made from, as they stand now.
+  ConfigEntries CurrentEntries() const;
 
   TApplication& application_;
   Glib::RefPtr<Gtk::Builder> layout_;

@@ -6,6 +6,7 @@
 
 #include <stdexcept>
 
+#include "HandlerBinding.h"
 #include "PortErrorText.h"
 #include "PortList.h"
 #include "SerialPorts.h"
@@ -52,8 +53,26 @@ void TForm1::ComboBox1Change(Gtk::Widget*) {
 
 void TForm1::OpenTrackerPort(const std::string& device) {
   const int failure = PortState.Open(device);
-  Label4->set_text(failure == 0 ? device : PortErrorText(device, failure));
+  ShowPortStatus(failure == 0 ? device : PortErrorText(device, failure));
+  if (failure != 0) MakePortRowPickableAgain();
+}
+
+void TForm1::ShowPortStatus(const std::string& text) {
+  Label4->set_text(text);
   Label4->modify_fg(Gtk::STATE_NORMAL, ColourFromBgr(kWhite));
+}
+
+void TForm1::ReleasePort() {
+  PortState.Close();
+  MakePortRowPickableAgain();
+}
+
+// The box reports no change when the row already picked is picked again, so
+// with that row left active a device plugged in later could not be opened by
+// the user's next pick of it. No row is active afterwards; the text field
+// keeps the row's text.
+void TForm1::MakePortRowPickableAgain() {
+  WithoutFormHandlers(*ComboBox1, *this, [this] { ComboBox1->unset_active(); });
 }
 
 bool TForm1::NoPortGuard(bool listPortsFirst) {

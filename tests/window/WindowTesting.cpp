@@ -4,6 +4,7 @@
 // After gtest: X11's macros (None, Success, ...) would clash with it.
 #include <gdk/gdkx.h>
 #include <gdkmm/pixbuf.h>
+#include <gtkmm/menu.h>
 #include <glibmm/spawn.h>
 #include <sys/wait.h>
 
@@ -185,6 +186,31 @@ void PointAt(Gtk::Widget& widget, int dx, int dy) {
   const Gtk::Allocation box = widget.get_allocation();
   Xdotool({"mousemove", std::to_string(x + box.get_width() / 2 + dx),
            std::to_string(y + box.get_height() / 2 + dy)});
+}
+
+namespace {
+
+// The combo box's menu of rows, while it is popped up.
+Gtk::Menu* OpenRowMenu() {
+  for (Gtk::Window* window : Gtk::Window::list_toplevels())
+    if (window->is_visible())
+      if (auto* menu = dynamic_cast<Gtk::Menu*>(window->get_child())) return menu;
+  return nullptr;
+}
+
+}  // namespace
+
+void PickPortRow(TForm1& form, int row) {
+  Gtk::ComboBoxEntry& box = *form.ComboBox1;
+  PointAt(box, box.get_allocation().get_width() / 2 - 8);
+  Xdotool({"click", "1"});
+  Gtk::Menu* menu = OpenRowMenu();
+  ASSERT_NE(menu, nullptr) << "no menu of rows";
+  std::vector<Gtk::Widget*> items = menu->get_children();
+  ASSERT_EQ(items.size(), 7u);
+  PointAt(*items[row]);
+  Xdotool({"click", "1"});
+  ASSERT_EQ(OpenRowMenu(), nullptr) << "the menu is still up";
 }
 
 ShownForm::ShownForm() : form_(TForm1::Create(App())) {

@@ -81,6 +81,10 @@ void Xdotool(const std::vector<std::string>& args);
 // Moves the pointer to the widget's centre (plus an offset).
 void PointAt(Gtk::Widget& widget, int dx = 0, int dy = 0);
 
+// Picks row `row` of the port box as a user does: a click on the box's arrow
+// pops its menu of rows up, a click on the row picks it.
+void PickPortRow(TForm1& form, int row);
+
 // The main window, created and shown as start-up does, destroyed after.
 class ShownForm {
  public:
