@@ -98,8 +98,11 @@ bool RunOnce(TKorvaProcess& korva, TRecordingPty& floorPty, int floorLine,
   // The handler's last steps after its lamp and the window's repaint.
   std::this_thread::sleep_for(TMillis(100));
   const TProcessFigures end = ReadProcessFigures(korva.Pid());
+  const std::size_t lengths = figures.korva.lengthMs.size(), floorLengths = figures.floor.lengthMs.size();
   figures.floor.AddRun(Since(floorPty, floorBefore), command.paced, floorRun.writtenNs);
   figures.korva.AddRun(Since(line, before), command.paced, command.valuesKnown);
+  if (figures.korva.lengthMs.size() > lengths && figures.floor.lengthMs.size() > floorLengths)
+    figures.lengthOverFloorMs.push_back(figures.korva.lengthMs.back() - figures.floor.lengthMs.back());
   if (!arrived) return line.Bytes().size() > before;
   figures.cpuMs.push_back(Ms(end.cpuNs - start.cpuNs));
   figures.floorCpuMs.push_back(Ms(floorRun.cpuNs));

@@ -14,6 +14,8 @@ struct TCommandFigures {
   std::vector<double> cpuMs;      // KORVA's CPU time a run, from schedstat
   std::vector<double> cpuTickMs;  // the same from /proc/<pid>/stat's ticks
   std::vector<double> floorCpuMs; // the floor's thread for the same bytes
+  // First byte to last, KORVA's run less the floor's that kept step with it.
+  std::vector<double> lengthOverFloorMs;
   bool sent = false;              // the button put anything on the line at all
 };
 
