@@ -5,6 +5,7 @@
 
 #include "CommandRunner.h"
 #include "Indicators.h"
+#include "IntervalButtons.h"
 #include "MonotonicClock.h"
 #include "PortErrorText.h"
 #include "TApplication.h"
@@ -15,21 +16,6 @@ namespace {
 
 // Shown once the whole block is out; the same after every complete write.
 constexpr char kWebAddress[] = "http://www.aprs.org/";
-
-using TIntervalMember = Gtk::RadioButton* TForm1::*;
-
-struct TIntervalChoice {
-  TIntervalMember button;
-  IntervalButton interval;
-};
-const TIntervalChoice kIntervalChoices[] = {
-    {&TForm1::RadioButton3, IntervalButton::RadioButton3},
-    {&TForm1::RadioButton4, IntervalButton::RadioButton4},
-    {&TForm1::RadioButton5, IntervalButton::RadioButton5},
-    {&TForm1::RadioButton6, IntervalButton::RadioButton6},
-    {&TForm1::RadioButton7, IntervalButton::RadioButton7},
-    {&TForm1::RadioButton1, IntervalButton::RadioButton1},
-};
 
 void PaintLamp(int lampY, TColor colour) { DrawCommandIndicator(kCommandLampX, lampY, colour); }
 
@@ -111,7 +97,7 @@ ConfigEntries TForm1::CurrentEntries() const {
   entries.symbol = Edit4->get_text().raw();
   entries.path = Edit5->get_text().raw();
   entries.txDelay = Edit6->get_text().raw();
-  for (const TIntervalChoice& choice : kIntervalChoices)
+  for (const TIntervalButton& choice : kIntervalButtons)
     if ((this->*choice.button)->get_active()) entries.interval = choice.interval;
   entries.threshChecked = CheckBox3->get_active();
   entries.upDownPosition = UpDownPosition();

@@ -1,27 +1,17 @@
 // The window's side of korva.ini: which control each line fills, and how.
 
+#include "IntervalButtons.h"
 #include "TForm1.h"
 #include "ValidUtf8.h"
 
 namespace {
 
 using TEntryMember = Gtk::Entry* TForm1::*;
-using TIntervalMember = Gtk::RadioButton* TForm1::*;
 
 // The entries of the file's first six lines, in line order.
 constexpr TEntryMember kStoredEntries[] = {&TForm1::Edit1, &TForm1::Edit2, &TForm1::Edit3,
                                            &TForm1::Edit4, &TForm1::Edit5, &TForm1::Edit6};
 constexpr std::size_t kIntervalLine = 6, kThresholdLine = 7;
-
-// Each interval button's code is the number in its name; "60 min" is
-// RadioButton1. A stored code is compared with them in this order.
-struct TIntervalCode {
-  const char* code;
-  TIntervalMember button;
-};
-const TIntervalCode kIntervalCodes[] = {{"3", &TForm1::RadioButton3}, {"4", &TForm1::RadioButton4},
-                                        {"5", &TForm1::RadioButton5}, {"6", &TForm1::RadioButton6},
-                                        {"7", &TForm1::RadioButton7}, {"1", &TForm1::RadioButton1}};
 
 }  // namespace
 
@@ -39,8 +29,9 @@ void TForm1::ShowSettings(const TSettings& settings, std::size_t lines) {
   for (std::size_t line = 0; line < lines && line < kIntervalLine; ++line)
     // The entries take only UTF-8; those with a maximum length cut the rest.
     (this->*kStoredEntries[line])->set_text(ValidUtf8(settings.Line(line)));
+  // A stored interval code must be one button's code exactly.
   if (lines > kIntervalLine)
-    for (const TIntervalCode& interval : kIntervalCodes)
+    for (const TIntervalButton& interval : kIntervalButtons)
       if (settings.IntervalCode == interval.code) (this->*interval.button)->set_active(true);
   if (lines > kThresholdLine) CheckBox3->set_active(settings.Threshold == "1");
 }
@@ -53,7 +44,7 @@ TSettings TForm1::CurrentSettings() const {
   TSettings settings;
   for (std::size_t line = 0; line < kIntervalLine; ++line)
     settings.Line(line) = (this->*kStoredEntries[line])->get_text();
-  for (const TIntervalCode& interval : kIntervalCodes)
+  for (const TIntervalButton& interval : kIntervalButtons)
     if ((this->*interval.button)->get_active()) settings.IntervalCode = interval.code;
   settings.Threshold = CheckBox3->get_active() ? "1" : "0";
   return settings;

@@ -85,8 +85,9 @@ struct TCommandTiming {
 // so in one of the runs only. A pause the program leaves out or cuts short
 // still fails: it is short in every run, unless in every run the program
 // happened to overrun the three pauses before it by as much (it overruns
-// each by a few tenths of a millisecond). The lamp's grey counts as the
-// moment after the last byte.
+// each by a few tenths of a millisecond). A stretch that starts at a stamp
+// may also fall short by the reader's own lateness when nothing stalls it
+// (up to 0.5 ms). The lamp's grey counts as the moment after the last byte.
 std::string TimingShortfalls(const std::vector<TCommandRun>& runs, const TCommandTiming& timing);
 
 // The bytes as text, for comparing whole sequences.
