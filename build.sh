@@ -1,6 +1,7 @@
 #!/bin/bash
 # ./build.sh run   installs what is missing, builds, and starts KORVA
 # ./build.sh test  installs what is missing, builds, and runs every test
+# ./build.sh bench installs what is missing, builds, and runs the benchmark
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -42,8 +43,14 @@ case "${1:-}" in
     cd build
     KORVA_TEST_OUTPUT="$PWD/test-output" ctest --output-on-failure -j"$(nproc)"
     ;;
+  bench)
+    install_missing
+    build
+    mkdir -p build/test-output
+    tests/support/sandbox "$PWD/build/bench/korva_bench" "$PWD/build/test-output/bench.txt"
+    ;;
   *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|bench" >&2
     exit 2
     ;;
 esac

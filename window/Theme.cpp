@@ -1,7 +1,7 @@
 #include "Theme.h"
 
 #include <gtkmm/style.h>
-#include <gtkmm/window.h>
+#include <gtk/gtk.h>
 
 #include <cmath>
 #include <stdexcept>
@@ -28,21 +28,27 @@ Gdk::Color ColourFromBgr(unsigned value) {
 }
 
 TTheme::TTheme(const Glib::RefPtr<Gdk::Screen>& screen) : dotsPerInch_(DotsPerInchOf(screen)) {
-  // Never shown and gone at the end of this block. Realising it runs no
-  // handler of ours; the main window cannot serve, as realising it runs
-  // FormCreate, and its own black background would darken its light colour.
-  Gtk::Window probe;
-  probe.set_screen(screen);
-  gtk_widget_realize(GTK_WIDGET(probe.gobj()));
-  const Glib::RefPtr<Gtk::Style> style = probe.get_style();
+  // The style the theme gives a top-level window, without making one: the
+  // main window cannot serve (realising it runs FormCreate, and its own
+  // black background would darken its light colour), and a window made
+  // only to be realised costs start-up time. Attaching the style to the
+  // root window works out the colours that GTK otherwise sets only when it
+  // realises a window.
+  GtkStyle* themed = gtk_rc_get_style_by_paths(gtk_settings_get_for_screen(screen->gobj()),
+                                               "GtkWindow", "GtkWindow", GTK_TYPE_WINDOW);
+  GtkStyle* style = GTK_STYLE(g_object_ref(themed ? themed : gtk_widget_get_default_style()));
+  style = gtk_style_attach(style, gdk_screen_get_root_window(screen->gobj()));
+  const Glib::RefPtr<Gtk::Style> attached = Glib::wrap(style, true);
   colours_ = {
-      {"theme:text", style->get_text(Gtk::STATE_NORMAL)},
-      {"theme:base", style->get_base(Gtk::STATE_NORMAL)},
-      {"theme:light", style->get_light(Gtk::STATE_NORMAL)},
-      {"theme:white", style->get_white()},
-      {"theme:selected-text", style->get_fg(Gtk::STATE_SELECTED)},
+      {"theme:text", attached->get_text(Gtk::STATE_NORMAL)},
+      {"theme:base", attached->get_base(Gtk::STATE_NORMAL)},
+      {"theme:light", attached->get_light(Gtk::STATE_NORMAL)},
+      {"theme:white", attached->get_white()},
+      {"theme:selected-text", attached->get_fg(Gtk::STATE_SELECTED)},
   };
-  font_ = style->get_font();
+  font_ = attached->get_font();
+  gtk_style_detach(style);
+  g_object_unref(style);
 }
 
 std::optional<Gdk::Color> TTheme::Colour(const std::string& text) const {

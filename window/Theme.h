@@ -14,9 +14,9 @@
 class TTheme {
  public:
   // The theme of a top-level window on `screen` and the screen's resolution.
-  // The colours are read from a window realised for the purpose and kept as
-  // values: GTK works some of them out (the light colour among them) only
-  // when a style is realised, and until then an unrealised style answers
+  // The colours are read from the theme's window style once it is attached
+  // to the screen, and kept as values: GTK works some of them out (the
+  // light colour among them) only then, and until then a style answers
   // black. Nothing else of the theme is read later.
   explicit TTheme(const Glib::RefPtr<Gdk::Screen>& screen);
 

@@ -33,6 +33,15 @@ TEST(Program, StartsShowsItsWindowAndExitsWithZeroOnTheCloseRequest) {
   EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
+// GTK 2 alone would blink a focused cursor for ever and wake the idle
+// program twice a second; nothing in this test's environment chooses a time.
+TEST(Program, StopsTheCursorBlinkingTenSecondsAfterTheLastInput) {
+  App();
+  int timeout = 0;
+  g_object_get(gtk_settings_get_default(), "gtk-cursor-blink-timeout", &timeout, nullptr);
+  EXPECT_EQ(timeout, 10);
+}
+
 class PendingEventsTest : public ::testing::Test {
  protected:
   ShownForm form;
