@@ -1,15 +1,12 @@
-// Commands on a real serial line: a pseudo-terminal behind /dev/ttyUSB0 in the
-// sandbox, with a thread on its other end that stamps every byte the moment
-// read(2) hands it over.
+// Commands on a real serial line: a recording pseudo-terminal behind
+// /dev/ttyUSB0 in the sandbox, whose reader stamps every byte the moment it
+// gets it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <string>
-#include <sys/prctl.h>
-#include <thread>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -18,46 +15,13 @@
 #include "CommandRunner.h"
 #include "MonotonicClock.h"
 #include "MonotonicNow.h"
-#include "SerialFixture.h"
+#include "RecordingPty.h"
+#include "SerialTestSupport.h"
 #include "TrackerCommands.h"
 
 using namespace testing_support;
 
 namespace {
-
-struct Arrival {
-  std::uint8_t byte;
-  long long atNs;
-};
-
-// Blocked in read(2) all along, never polling on a timer: a discard on the
-// line also drops what the far end has not read yet.
-class ArrivalRecorder {
- public:
-  explicit ArrivalRecorder(int master)
-      : thread_([this, master] {
-          ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
-          std::uint8_t buf[256];
-          for (;;) {
-            ssize_t n = ::read(master, buf, sizeof buf);
-            const long long at = MonotonicNowNs();
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) break;  // EIO once the line's end is closed
-            for (ssize_t i = 0; i < n; ++i) arrivals_.push_back({buf[i], at});
-          }
-        }) {}
-  ~ArrivalRecorder() { Finish(); }
-
-  // Call only once the line's end has been closed.
-  const std::vector<Arrival>& Finish() {
-    if (thread_.joinable()) thread_.join();
-    return arrivals_;
-  }
-
- private:
-  std::vector<Arrival> arrivals_;
-  std::thread thread_;
-};
 
 // The real clock, noting when each pause began: right after the byte before
 // it was handed over.
@@ -77,10 +41,11 @@ class StampingClock : public CommandClock {
   MonotonicClock real_;
 };
 
-class CommandOnPty : public TrackerPortTest {
+// The line is a recording pty behind /dev/ttyUSB0: the harness's reader,
+// blocked until bytes come and stamping each the moment it gets it.
+class CommandOnPty : public ::testing::Test {
  protected:
   void SetUp() override {
-    TrackerPortTest::SetUp();
     ASSERT_TRUE(UseExactTimerSlack());
     line.OpenDevice(kTrackerPath);
     ASSERT_TRUE(line.DeviceOpen);
@@ -89,26 +54,26 @@ class CommandOnPty : public TrackerPortTest {
   }
   void TearDown() override {
     line.CloseDevice();
-    TrackerPortTest::TearDown();
+    ClearLockDir();
   }
 
   // Runs the command on the real clock and returns what reached the far end.
-  std::vector<Arrival> RunRecorded(const CommandSequence& command) {
-    ArrivalRecorder recorder(pty.Master());
+  std::vector<blackbox::TStampedByte> RunRecorded(const CommandSequence& command, size_t bytes) {
     CommandRunner runner([this] { return &line; }, clock);
     started = MonotonicNowNs();
     outcome = runner.Run(command);
     ended = MonotonicNowNs();
-    line.CloseDevice();  // ends the recorder's read with EIO
-    return recorder.Finish();
+    pty.WaitForBytes(bytes, blackbox::TMillis(2000));
+    return pty.Bytes();
   }
 
-  static std::string Bytes(const std::vector<Arrival>& arrivals) {
+  static std::string Bytes(const std::vector<blackbox::TStampedByte>& arrivals) {
     std::string bytes;
-    for (const Arrival& a : arrivals) bytes += static_cast<char>(a.byte);
+    for (const blackbox::TStampedByte& a : arrivals) bytes += static_cast<char>(a.byte);
     return bytes;
   }
 
+  blackbox::TRecordingPty pty{kTrackerPath};
   TBlockSerial line;
   StampingClock clock;
   CommandOutcome outcome;
@@ -124,33 +89,33 @@ constexpr long long kNsPerMs = 1000000;
 // by how late the recorder saw byte k after the sender let go of it; that
 // lateness is measured here, not assumed.
 TEST_F(CommandOnPty, TransmitArrivesWholeWithItsSilenceAndGaps) {
-  const std::vector<Arrival> got = RunRecorded(TransmitCommand());
+  const auto got = RunRecorded(TransmitCommand(), 2);
   ASSERT_FALSE(outcome.stopped);
   ASSERT_EQ(Bytes(got), std::string("\x1b\x03"));
   ASSERT_EQ(clock.pauses.size(), 3u);
 
-  EXPECT_GE(got[0].atNs, started + 100 * kNsPerMs) << "the line was not left silent";
-  EXPECT_GE(got[0].atNs, clock.pauses[0].atNs + 100 * kNsPerMs);
-  EXPECT_GE(got[1].atNs, clock.pauses[1].atNs + 15 * kNsPerMs);
-  const long long late = std::max(0LL, got[0].atNs - clock.pauses[1].atNs);
-  EXPECT_GE(got[1].atNs - got[0].atNs, 15 * kNsPerMs - late);
+  EXPECT_GE(got[0].ns, started + 100 * kNsPerMs) << "the line was not left silent";
+  EXPECT_GE(got[0].ns, clock.pauses[0].atNs + 100 * kNsPerMs);
+  EXPECT_GE(got[1].ns, clock.pauses[1].atNs + 15 * kNsPerMs);
+  const long long late = std::max<long long>(0, got[0].ns - clock.pauses[1].atNs);
+  EXPECT_GE(got[1].ns - got[0].ns, 15 * kNsPerMs - late);
   EXPECT_GE(ended, clock.pauses[2].atNs + 1500 * kNsPerMs);
 }
 
 TEST_F(CommandOnPty, GpsSentenceArrivesWholeBeforeTheCommandEnds) {
-  const std::vector<Arrival> got = RunRecorded(GpsSimulationCommand());
+  const auto got = RunRecorded(GpsSimulationCommand(), kSimulatedGpsSentenceLength);
   ASSERT_FALSE(outcome.stopped);
   EXPECT_EQ(Bytes(got), std::string(kSimulatedGpsSentence));
   ASSERT_EQ(clock.pauses.size(), 1u);
   EXPECT_GE(ended, clock.pauses[0].atNs + 500 * kNsPerMs);
   ASSERT_FALSE(got.empty());
-  EXPECT_LE(got.back().atNs, ended) << "the sentence was still arriving when the lamp went grey";
+  EXPECT_LE(got.back().ns, ended) << "the sentence was still arriving when the lamp went grey";
 }
 
 // The adapter is gone: every command stops at its first byte and names the
 // device and the error.
 TEST_F(CommandOnPty, AVanishedDeviceStopsEveryCommandAtItsFirstByte) {
-  pty.CloseMaster();
+  pty.Unplug();
   std::vector<std::string> trace;
   RecordingClock fast(&trace);
   CommandRunner runner([this] { return &line; }, fast);

@@ -10,14 +10,13 @@ target_include_directories(commands_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/../b
 target_link_libraries(commands_tests PRIVATE korva_tracker GTest::gtest_main)
 gtest_discover_tests(commands_tests TEST_PREFIX "commands.")
 
-# The commands on a pseudo-terminal, inside the sandbox's private /dev and
-# /var/lock, with the serial tests' pty.
-find_package(Threads REQUIRED)
+# The commands on the black-box harness's recording pty, inside the
+# sandbox's private /dev and /var/lock.
 add_executable(commands_pty_tests
   ${CMAKE_CURRENT_LIST_DIR}/PtyCommandTests.cpp
 )
 target_include_directories(commands_pty_tests PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/../block ${CMAKE_CURRENT_LIST_DIR}/../serial)
-target_link_libraries(commands_pty_tests PRIVATE korva_tracker korva_test_support korva_sandboxed_main Threads::Threads)
+  ${CMAKE_CURRENT_LIST_DIR}/../block)
+target_link_libraries(commands_pty_tests PRIVATE korva_tracker korva_test_support korva_blackbox korva_sandboxed_main)
 add_test(NAME commands_pty_tests COMMAND ${KORVA_SANDBOX} $<TARGET_FILE:commands_pty_tests>)
 set_tests_properties(commands_pty_tests PROPERTIES TIMEOUT 120)
