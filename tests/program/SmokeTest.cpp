@@ -63,6 +63,24 @@ TEST(Program, TakesClicksAndAPickAndEndsWithZeroOnTheCloseRequest) {
   ExpectExitZero(korva);
 }
 
+// Every row picked with no device behind it, and a character typed into the
+// box: the program answers on its status line and in its dialog, and the
+// toolkit has nothing to complain of on the error stream.
+TEST(Program, PicksOfEveryRowAndAnEditOfTheBoxLeaveTheErrorStreamEmpty) {
+  TKorvaProcess korva;
+  korva.Start();
+  ASSERT_TRUE(korva.WaitForWindow()) << korva.Stderr();
+  for (int row = 0; row < 7; ++row) EXPECT_TRUE(korva.PickPort(row)) << "row " << row;
+  korva.ClickControl("ComboBox1");
+  korva.Type("x");
+  const std::optional<TXWindow> dialog = korva.FindWindow("ZAZU - VED", kPatience);
+  ASSERT_TRUE(dialog.has_value()) << "an edit of the box reaches the error dialog";
+  korva.PressKeyIn(*dialog, "Return");
+  korva.SendCloseRequest();
+  ExpectExitZero(korva);
+  EXPECT_EQ(korva.Stderr(), "");
+}
+
 TEST(Program, RunsAsAnUnprivilegedUserInItsOwnFolder) {
   TKorvaOptions options;
   options.unprivileged = true;
