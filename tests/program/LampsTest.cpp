@@ -54,6 +54,20 @@ bool Shows(TKorvaProcess& korva, TLamp lamp, uint32_t colour) {
   return korva.Colour(LampCentre(lamp)) == colour;
 }
 
+// The lamp stands exactly at its window point: its black ring runs along
+// the second and the second-last pixel of its square, left, right, top and
+// bottom, around its colour.
+void ExpectLampAt(TKorvaProcess& korva, TLamp lamp, uint32_t colour) {
+  const TPoint corner = LampCorner(lamp);
+  const int number = static_cast<int>(lamp);
+  EXPECT_EQ(korva.Colour(LampCentre(lamp)), colour) << "lamp " << number;
+  for (TPoint ring : {TPoint{corner.x + 1, corner.y + 11}, TPoint{corner.x + 20, corner.y + 11},
+                      TPoint{corner.x + 11, corner.y + 1}, TPoint{corner.x + 11, corner.y + 20}})
+    EXPECT_EQ(korva.Colour(ring), kBlack) << "lamp " << number << " ring at " << ring.x << "," << ring.y;
+  for (TPoint inside : {TPoint{corner.x + 3, corner.y + 11}, TPoint{corner.x + 18, corner.y + 11}})
+    EXPECT_EQ(korva.Colour(inside), colour) << "lamp " << number << " at " << inside.x << "," << inside.y;
+}
+
 TEST(BeaconLamp, AfterTheWindowComesBackShowsWhetherABeaconIntervalIsChosen) {
   TKorvaProcess korva;
   korva.Start();
@@ -71,7 +85,9 @@ TEST(BeaconLamp, AfterTheWindowComesBackShowsWhetherABeaconIntervalIsChosen) {
     ASSERT_TRUE(korva.WaitForColour(LampCentre(TLamp::Beacon), s.lamp, kPatience)) << s.button;
     HideAndRestore(korva);
     EXPECT_TRUE(Shows(korva, TLamp::Beacon, s.lamp)) << s.button << " after the window came back";
-    EXPECT_EQ(korva.Colour(LampCentre(TLamp::Analog)), kGrey) << "THRESH. is off";
+    ExpectLampAt(korva, TLamp::Beacon, s.lamp);
+    for (TLamp lamp : {TLamp::WriteConf, TLamp::GpsSimul, TLamp::Tone, TLamp::Tx, TLamp::Analog})
+      ExpectLampAt(korva, lamp, kGrey);  // idle, and THRESH. is off
   }
   korva.SaveScreenshot("lamps-after-restore");
 }
@@ -86,6 +102,7 @@ TEST(BeaconLamp, IsGreyFromTheFirstPaintingWhenKorvaIniChoosesOff) {
   // WaitForWindow saw.
   EXPECT_EQ(korva.Colour(LampCentre(TLamp::Beacon)), kGrey) << "at the first painting";
   EXPECT_TRUE(Shows(korva, TLamp::Beacon, kGrey)) << "and after it";
+  ExpectLampAt(korva, TLamp::Beacon, kGrey);
   korva.SaveScreenshot("lamps-beacon-off-at-start");
   HideAndRestore(korva);
   EXPECT_TRUE(Shows(korva, TLamp::Beacon, kGrey)) << "after the window came back";
