@@ -83,7 +83,7 @@ TEST(BeaconLamp, AfterTheWindowComesBackShowsWhetherABeaconIntervalIsChosen) {
   for (const Step& s : steps) {
     korva.ClickControl(s.button);
     ASSERT_TRUE(korva.WaitForColour(LampCentre(TLamp::Beacon), s.lamp, kPatience)) << s.button;
-    HideAndRestore(korva);
+    ASSERT_NO_FATAL_FAILURE(HideAndRestore(korva));
     EXPECT_TRUE(Shows(korva, TLamp::Beacon, s.lamp)) << s.button << " after the window came back";
     ExpectLampAt(korva, TLamp::Beacon, s.lamp);
     for (TLamp lamp : {TLamp::WriteConf, TLamp::GpsSimul, TLamp::Tone, TLamp::Tx, TLamp::Analog})
@@ -104,7 +104,7 @@ TEST(BeaconLamp, IsGreyFromTheFirstPaintingWhenKorvaIniChoosesOff) {
   EXPECT_TRUE(Shows(korva, TLamp::Beacon, kGrey)) << "and after it";
   ExpectLampAt(korva, TLamp::Beacon, kGrey);
   korva.SaveScreenshot("lamps-beacon-off-at-start");
-  HideAndRestore(korva);
+  ASSERT_NO_FATAL_FAILURE(HideAndRestore(korva));
   EXPECT_TRUE(Shows(korva, TLamp::Beacon, kGrey)) << "after the window came back";
 }
 
