@@ -85,7 +85,7 @@ std::string TApplication::ErrorDialogText(const std::string& prepared) {
 
 void TApplication::HandleException() {
   const std::string message = CurrentExceptionMessage();
-  if (errorDialogShowing_) EndAtOnce();
+  if (errorDialogShowing_) EndAtOnceFailing(message);
   if (terminated_) {
     std::cout << message << std::endl;
     return;
@@ -93,7 +93,7 @@ void TApplication::HandleException() {
   errorDialogShowing_ = true;
   const bool goOn = AskToGoOn(PrepareMessage(message));
   errorDialogShowing_ = false;
-  if (!goOn) EndAtOnce();
+  if (!goOn) EndAtOnce(0);
 }
 
 bool TApplication::AskToGoOn(const std::string& message) {
@@ -108,7 +108,15 @@ bool TApplication::AskToGoOn(const std::string& message) {
 
 // Cancel leaves as the user asked: no closing steps, no settings written,
 // the port left as it is.
-void TApplication::EndAtOnce() {
+void TApplication::EndAtOnce(int status) {
   std::fflush(nullptr);
-  _exit(0);
+  _exit(status);
+}
+
+// An error while the dialog reports another cannot be shown, and the program
+// cannot trust itself to go on; whoever started it must learn that it failed
+// and why.
+void TApplication::EndAtOnceFailing(const std::string& message) {
+  std::cerr << message << std::endl;
+  EndAtOnce(1);
 }

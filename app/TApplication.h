@@ -34,8 +34,9 @@ class TApplication {
   void ProcessPendingEvents();
 
   // The general error handler; call it inside a catch block. It shows the
-  // error dialog, or prints the message once the program is ending, and
-  // ends the process at once on Cancel or on an error during the dialog.
+  // error dialog, or prints the message once the program is ending. It ends
+  // the process at once on Cancel (status 0) and on an error during the
+  // dialog (its message on standard error, status 1).
   void HandleException();
 
   // The message as the dialog shows it: valid UTF-8, ending in ".".
@@ -44,7 +45,8 @@ class TApplication {
   static std::string ErrorDialogText(const std::string& prepared);
 
  private:
-  [[noreturn]] static void EndAtOnce();
+  [[noreturn]] static void EndAtOnce(int status);
+  [[noreturn]] static void EndAtOnceFailing(const std::string& message);
   bool AskToGoOn(const std::string& message);
 
   Gtk::Main kit_;

@@ -103,9 +103,11 @@ void TForm1::FormClose(Gtk::Widget*) {
 
 void TForm1::Shape1Paint(Gtk::Widget*) { PaintCommandLampsGrey(); }
 
-// Green whatever interval is chosen, "OFF" included: a repaint shows the
-// lamp as on.
-void TForm1::Shape4Paint(Gtk::Widget*) { DrawBeaconIndicator(kBeaconLampX, kBeaconLampY, kGreen); }
+// The lamp shows whether a beacon goes out: after the window is uncovered or
+// first shown it must agree with what Write Conf. would send.
+void TForm1::Shape4Paint(Gtk::Widget*) {
+  DrawBeaconIndicator(kBeaconLampX, kBeaconLampY, RadioButton3->get_active() ? kGrey : kGreen);
+}
 
 void TForm1::calira(Gtk::Widget*) {
   DrawOnPanel(*Shape2, [](TCanvas& canvas, int width, int height) {

@@ -99,19 +99,6 @@ TEST(Panel, WithoutWidthOrHeightDrawsNothing) {
   }
 }
 
-TEST(Panel, SetsTheCanvasToThePanelsPenAndFill) {
-  PixelSurface s(40, 40);
-  TCanvas canvas(s.Context(), 40, 40);
-  canvas.SetPenWidth(2);
-  canvas.SetPenColor(kWhite);
-  canvas.SetBrushColor(kWhite);
-  PaintPanel(canvas, 40, 40);
-  EXPECT_EQ(canvas.PenWidth(), 1);
-  EXPECT_EQ(canvas.PenColor(), kBlack);
-  EXPECT_EQ(canvas.BrushColor(), kPanelColour);
-  EXPECT_EQ(s.At(39, 20), kBlack);
-}
-
 class AnalogFrame : public ::testing::Test {
  protected:
   void Paint(int w, int h) {

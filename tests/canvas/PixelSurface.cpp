@@ -1,6 +1,5 @@
 #include "PixelSurface.h"
 
-#include <cstdlib>
 #include <stdexcept>
 
 namespace canvas_testing {
@@ -40,15 +39,6 @@ std::vector<TColor> PixelSurface::Snapshot() {
   for (int y = 0; y < height_; ++y)
     for (int x = 0; x < width_; ++x) pixels.push_back(At(x, y));
   return pixels;
-}
-
-std::string PixelSurface::SavePng(const std::string& name) {
-  const char* dir = std::getenv("KORVA_TEST_OUTPUT");
-  const std::string path = (dir && *dir ? std::string(dir) + "/" : std::string()) + name + ".png";
-  cairo_surface_flush(surface_);
-  if (cairo_surface_write_to_png(surface_, path.c_str()) != CAIRO_STATUS_SUCCESS)
-    throw std::runtime_error("cannot write " + path);
-  return path;
 }
 
 std::vector<TPoint> ChangedPoints(const std::vector<TColor>& before,

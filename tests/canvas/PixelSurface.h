@@ -4,7 +4,6 @@
 #include <cairo.h>
 
 #include <ostream>
-#include <string>
 #include <vector>
 
 #include "TCanvas.h"
@@ -34,9 +33,6 @@ class PixelSurface {
   // The pixel as cairo stores it: 0x00RRGGBB.
   uint32_t RawAt(int x, int y);
   std::vector<TColor> Snapshot();
-  // Writes the surface as NAME.png into $KORVA_TEST_OUTPUT, or the working
-  // directory, and returns the path.
-  std::string SavePng(const std::string& name);
 
  private:
   int width_, height_;

@@ -5,7 +5,6 @@ add_executable(canvas_tests
   ${CMAKE_CURRENT_LIST_DIR}/CanvasTests.cpp
   ${CMAKE_CURRENT_LIST_DIR}/IndicatorTests.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PanelTests.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/PictureTest.cpp
 )
 target_link_libraries(canvas_tests PRIVATE korva_canvas GTest::gtest_main)
 gtest_discover_tests(canvas_tests

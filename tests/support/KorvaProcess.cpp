@@ -236,6 +236,14 @@ void TKorvaProcess::SendKeys(const std::string& keys) {
   Xdotool(args);
 }
 
+void TKorvaProcess::UnmapWindow() {
+  Xdotool({"windowunmap", "--sync", std::to_string(MainWindow())});
+}
+
+void TKorvaProcess::MapWindow() {
+  Xdotool({"windowmap", "--sync", std::to_string(MainWindow())});
+}
+
 std::optional<TXWindow> TKorvaProcess::FindWindow(const std::string& title, TMillis timeout) {
   const int64_t deadline = DeadlineAfter(timeout);
   do {

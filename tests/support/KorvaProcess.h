@@ -109,6 +109,11 @@ class TKorvaProcess {
   // Gives `window` the keyboard and presses the keys there, e.g. "Return"
   // or "Escape" in a message box.
   void PressKeyIn(TXWindow window, const std::string& keys);
+  // Takes the window off the screen and puts it back, as a desktop does
+  // when it hides and restores it; each returns once the X server has done
+  // it. Back on the screen, the window must be painted afresh.
+  void UnmapWindow();
+  void MapWindow();
 
  private:
   bool Ended();  // reaps the program once it has ended

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "Indicators.h"
 #include "WindowTesting.h"
 
@@ -72,11 +74,16 @@ TEST_F(PanelsTest, ARepaintShowsWhatThePaintHandlersDraw) {
   Settle();
   ASSERT_EQ(Lamp(*f.Shape1, 15, 135), kMagenta);
   ASSERT_EQ(BeaconLamp(), kGrey);
+  DrawBeaconIndicator(kBeaconLampX, kBeaconLampY, kYellow);
   Repaint(*f.Shape1);
   Repaint(*f.Shape4);
   for (int lampY : {kWriteConfLampY, kGpsSimulLampY, kToneLampY, kTxLampY})
     EXPECT_EQ(Lamp(*f.Shape1, kCommandLampX, lampY), kGrey) << lampY;
-  EXPECT_EQ(BeaconLamp(), kGreen) << "green after a repaint, even with OFF";
+  EXPECT_EQ(BeaconLamp(), kGrey) << "OFF chosen";
+  Click(*f.RadioButton7);
+  DrawBeaconIndicator(kBeaconLampX, kBeaconLampY, kYellow);
+  Repaint(*f.Shape4);
+  EXPECT_EQ(BeaconLamp(), kGreen) << "30 min chosen";
 }
 
 TEST_F(PanelsTest, TheAnalogPanelShowsItsFrameAndTheSwitch) {
@@ -107,16 +114,21 @@ TEST_F(PanelsTest, EveryPanelIsOutlinedOnItsLastColumnAndRow) {
 
 TEST_F(PanelsTest, CornersAreRoundedByAQuarterOfThePanelsSmallerSide) {
   struct Case {
+    const char* name;
     Gtk::Widget* panel;
     int corner;
   };
-  const Case cases[] = {{f.Shape1, 36}, {f.Shape2, 26}, {f.Shape3, 28}, {f.Shape4, 26}, {f.Shape5, 7}};
+  const Case cases[] = {{"Shape1", f.Shape1, 36}, {"Shape2", f.Shape2, 26}, {"Shape3", f.Shape3, 28},
+                        {"Shape4", f.Shape4, 26}, {"Shape5", f.Shape5, 7}};
   for (const Case& c : cases) {
     // The curve passes about 0.29 of the corner's radius in from both edges:
-    // a point nearer the corner lies outside it, one farther in inside.
-    const int outside = c.corner * 15 / 200, inside = (c.corner + 3) / 4 + 1;
-    EXPECT_EQ(At(*c.panel, outside, outside), kBlack) << c.panel->get_name();
-    EXPECT_EQ(At(*c.panel, inside, inside), kPanelColour) << c.panel->get_name();
+    // a point nearer the corner lies outside it, one farther in inside. The
+    // window behind the panels is as black as their outline, so the point
+    // outside must be one that a square corner would fill: at least one
+    // pixel in from both edges.
+    const int outside = std::max(1, c.corner * 15 / 200), inside = (c.corner + 3) / 4 + 1;
+    EXPECT_EQ(At(*c.panel, outside, outside), kBlack) << c.name << " at " << outside;
+    EXPECT_EQ(At(*c.panel, inside, inside), kPanelColour) << c.name << " at " << inside;
   }
 }
 
