@@ -14,14 +14,12 @@ constexpr int kIndicatorSize = 22;
 int PanelCornerSize(int width, int height);
 
 // The panel itself: black one-pixel outline with rounded corners along its
-// outermost pixels, filled with the panel colour. Sets the canvas's pen and
-// fill to the panel's.
+// outermost pixels, filled with the panel colour.
 void PaintPanel(TCanvas& canvas, int width, int height);
 
 // One lamp whose 22 x 22 square starts at (x, y): a black ring around a disc
 // of `colour` with a short white highlight. Sets everything it uses, so it
-// does not depend on what was drawn before, and leaves the canvas with a
-// white pen of width 2, a white fill and the pen at (x + 9, y + 6).
+// does not depend on what was drawn before.
 void DrawIndicator(TCanvas& canvas, int x, int y, TColor colour);
 
 // The analog panel's white frame, 10 pixels inside a panel of the given
