@@ -109,6 +109,11 @@ class TKorvaProcess {
   // Gives `window` the keyboard and presses the keys there, e.g. "Return"
   // or "Escape" in a message box.
   void PressKeyIn(TXWindow window, const std::string& keys);
+  // The text of a message box, as a user can copy it: `keys` ("Tab" in a
+  // GTK message box) move the keyboard onto its selectable text, which then
+  // selects itself and is read from the PRIMARY selection. Nothing if no new
+  // text is there within `timeout`.
+  std::optional<std::string> MessageText(TXWindow box, const std::string& keys, TMillis timeout);
 
  private:
   bool Ended();  // reaps the program once it has ended
