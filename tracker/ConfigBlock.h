@@ -54,8 +54,8 @@ struct ConfigBlock {
 // only what this returns never leaves a short block on the line.
 //
 // Fields are made in the order they stand in the block, and the first fault met
-// is the one thrown: the call sign (EInvalidEntry) before its SSID
-// (EConvertError), then position and symbol (EInvalidEntry), then the first
-// path call and its SSID, the second path call and its SSID, and the TX delay
-// last. Among the number fields this is the order the user has always seen.
+// is the one thrown: the call sign before its SSID, then position and symbol,
+// then the first path call and its SSID, a third path call, the second path
+// call and its SSID, and the TX delay last. A number that cannot be read
+// throws EConvertError, any other fault EInvalidEntry.
 ConfigBlock EncodeConfigBlock(const ConfigEntries& entries);

@@ -28,17 +28,20 @@ struct CallWithSsid {
 };
 
 // "CALLSIGN:" (Edit1). The call is the text before the first "-" (all of it
-// without one): its first six bytes, a-z made A-Z, blanks to six, and a sixth
-// byte other than A-Z sent as a blank. The SSID is read from at most two bytes
-// after the "-", 0 without one.
+// without one): 1 to 6 letters or digits, upper-cased and filled with blanks
+// to six. The SSID is the text after the "-", at most two bytes read as an
+// integer text, 0 to 15; 0 without a "-". Anything else is refused, since the
+// tracker would put another call, or a frame no station decodes, on air.
 CallWithSsid CallSignField(const std::string& entry);
 
-// The entry under "ddmm.hhNdddmm.hhE" (Edit2): bytes 1-4, 6-13 and 15-17; the
-// two points are skipped whatever they hold. Sixteen bytes are enough, the
-// missing seventeenth goes out as 0x00.
+// The entry under "ddmm.hhNdddmm.hhE" (Edit2): bytes 1-4, 6-13 and 15-17, the
+// two points skipped whatever they hold and bytes after the 17th ignored. The
+// taken bytes must be digits where the form shows d, m or h, N or S and E or W
+// (either case, sent upper-case) where it shows N and E, with minutes below 60,
+// the latitude at most 90 degrees and the longitude at most 180.
 std::array<std::uint8_t, 15> PositionField(const std::string& entry);
 
-// "APRS-SYMBOL:" (Edit4): its first byte.
+// "APRS-SYMBOL:" (Edit4): its first byte, a printable character "!" to "~".
 std::uint8_t SymbolField(const std::string& entry);
 
 struct BeaconField {
@@ -47,8 +50,8 @@ struct BeaconField {
   bool entrySetToBlank = false;
 };
 
-// "BEACON TEXT:" (Edit3): the first 64 bytes, cut even inside a character,
-// padded with "_".
+// "BEACON TEXT:" (Edit3): as many whole characters as fit in 64 bytes, padded
+// with "_"; a character cut in two would reach the air as a broken byte.
 BeaconField BeaconTextField(const std::string& entry);
 
 // The UpDown1 position, 0 to 50 tenths of a volt, scaled to 0-255 with an
@@ -77,10 +80,11 @@ struct PathField {
   CallWithSsid second;
 };
 
-// "PATH:" (Edit5), split at its first ","; each part gives the call before its
-// first "-" (kept in its case, blanks to six) and the SSID from at most two
-// bytes after it. A call of more than six bytes is refused.
+// "PATH:" (Edit5): at most two calls separated by ",". Each is either empty
+// (six blanks, SSID 0) or a call with an optional SSID by the rule of
+// "CALLSIGN:", upper-cased too: a digipeater answers "WIDE2", never "wide2".
 PathField PathFields(const std::string& entry);
 
-// "TX-DELAY:" (Edit6): the whole entry as a number, above 250 sent as 250.
+// "TX-DELAY:" (Edit6): the whole entry as a number, above 250 sent as 250. A
+// negative value is refused: its low byte would pass the cap.
 std::uint8_t TxDelayByte(const std::string& entry);

@@ -32,3 +32,22 @@ inline int ByteAt(const ConfigBlock& block, std::size_t offset) { return block.b
 inline std::string Invalid(const std::string& text) {
   return "\"" + text + "\" is an invalid integer";
 }
+
+// What the encoder made of the entries: "" for a whole block, else the kind of
+// its error and the error's message, so one expected text checks both.
+inline std::string FaultOf(const ConfigEntries& entries) {
+  try {
+    EncodeConfigBlock(entries);
+    return "";
+  } catch (const EConvertError& e) {
+    return std::string("EConvertError: ") + e.what();
+  } catch (const EInvalidEntry& e) {
+    return std::string("EInvalidEntry: ") + e.what();
+  }
+}
+
+inline std::string ConversionFault(const std::string& text) {
+  return "EConvertError: " + Invalid(text);
+}
+
+inline std::string EntryFault(const std::string& message) { return "EInvalidEntry: " + message; }

@@ -102,10 +102,6 @@ TEST(IntegerText, RefusesEverythingElseQuotingTheWholeText) {
   }
 }
 
-TEST(IntegerText, ConversionErrorIsARuntimeError) {
-  EXPECT_THROW(ReadIntegerText("abc"), std::runtime_error);
-}
-
 TEST(IntegerText, OneByteFieldTakesTheLowEightBits) {
   const struct {
     std::int32_t value;

@@ -128,26 +128,39 @@ TEST(WriteConf, PutsEscNineAndTheStoredLayoutsBlockOnTheLinePaced) {
 }
 
 // Entries the block cannot be made of: nothing at all goes out, not even
-// ESC 9, and the error dialog says why.
+// ESC 9, and the error dialog says why, naming the entry by its caption.
 TEST(WriteConf, RefusesEntriesItCannotEncodeAndSendsNothing) {
   struct Case {
     const char* what;
-    const char *callSign, *path, *txDelay;
+    const char *callSign, *position, *path, *txDelay;
+    const char* message;  // the dialog's first line
   };
   const Case cases[] = {
-      {"a call sign ending in -", "MYCALL-", "APRS,WIDE2-2", "50"},
-      {"a third path element", "MYCALL-3", "APRS,WIDE1-1,WI", "50"},
-      {"an empty TX delay", "MYCALL-3", "APRS,WIDE2-2", ""},
+      {"a call sign ending in -", "MYCALL-", "5224.12N00823.12E", "APRS,WIDE2-2", "50",
+       "\"\" is an invalid integer."},
+      {"a third path element", "MYCALL-3", "5224.12N00823.12E", "APRS,WIDE1-1,WI", "50",
+       "PATH: \"APRS,WIDE1-1,WI\" has more than the 2 calls the tracker sends, such as "
+       "APRS,WIDE2-2."},
+      {"an empty TX delay", "MYCALL-3", "5224.12N00823.12E", "APRS,WIDE2-2", "",
+       "\"\" is an invalid integer."},
+      {"a call sign of 7 characters", "DL1ABCD-3", "5224.12N00823.12E", "APRS,WIDE2-2", "50",
+       "CALLSIGN: \"DL1ABCD\" is longer than the 6 characters a call sign can have."},
+      {"a position of 16 bytes", "MYCALL-3", "5224.12N00823.12", "APRS,WIDE2-2", "50",
+       "ddmm.hhNdddmm.hhE: \"5224.12N00823.12\" is shorter than the 17 characters of a "
+       "position such as 5224.12N00823.12E."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     TKorvaOptions options;
-    options.settings = std::string(c.callSign) + "\n5224.12N00823.12E\nMY TEXT\n-\n" + c.path +
+    options.settings = std::string(c.callSign) + "\n" + c.position + "\nMY TEXT\n-\n" + c.path +
                        "\n" + c.txDelay + "\n4\n0\n";
     TTrackerSession session(options);
     session.ClickWhileStopped({"Button1"});
     const std::optional<TXWindow> dialog = session.Korva().FindWindow("ZAZU - VED", kPatience);
     ASSERT_TRUE(dialog.has_value()) << "no error dialog";
+    const std::optional<std::string> text = session.Korva().MessageText(*dialog, "Tab", kPatience);
+    ASSERT_TRUE(text.has_value()) << "the dialog's text could not be read";
+    EXPECT_EQ(text->substr(0, text->find('\n')), c.message);
     EXPECT_TRUE(session.Line().WaitForQuiet(TMillis(200), kPatience));
     EXPECT_EQ(session.Line().Text(), "");
     session.Korva().PressKeyIn(*dialog, "Return");

@@ -244,6 +244,20 @@ void TKorvaProcess::MapWindow() {
   Xdotool({"windowmap", "--sync", std::to_string(MainWindow())});
 }
 
+std::optional<std::string> TKorvaProcess::MessageText(TXWindow box, const std::string& keys,
+                                                     TMillis timeout) {
+  // Whatever held the selection before must not pass for the box's text.
+  const std::optional<std::string> before = screen_->SelectionText("PRIMARY", 200);
+  PressKeyIn(box, keys);
+  const int64_t deadline = DeadlineAfter(timeout);
+  do {
+    std::optional<std::string> text = screen_->SelectionText("PRIMARY", 200);
+    if (text && text != before) return text;
+    Nap();
+  } while (Before(deadline));
+  return std::nullopt;
+}
+
 std::optional<TXWindow> TKorvaProcess::FindWindow(const std::string& title, TMillis timeout) {
   const int64_t deadline = DeadlineAfter(timeout);
   do {

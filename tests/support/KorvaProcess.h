@@ -114,6 +114,11 @@ class TKorvaProcess {
   // it. Back on the screen, the window must be painted afresh.
   void UnmapWindow();
   void MapWindow();
+  // The text of a message box, as a user can copy it: `keys` ("Tab" in a
+  // GTK message box) move the keyboard onto its selectable text, which then
+  // selects itself and is read from the PRIMARY selection. Nothing if no new
+  // text is there within `timeout`.
+  std::optional<std::string> MessageText(TXWindow box, const std::string& keys, TMillis timeout);
 
  private:
   bool Ended();  // reaps the program once it has ended

@@ -5,7 +5,9 @@
 #include <X11/Xutil.h>
 #include <fcntl.h>
 
+#include <chrono>
 #include <stdexcept>
+#include <thread>
 
 #include "CloseRequest.h"
 
@@ -122,6 +124,38 @@ void TXScreen::SendCloseRequest(TXWindow window) { ::SendCloseRequest(display_, 
 void TXScreen::Focus(TXWindow window) {
   XSetInputFocus(display_, window, RevertToPointerRoot, CurrentTime);
   XSync(display_, False);
+}
+
+std::optional<std::string> TXScreen::SelectionText(const std::string& selection, int timeoutMs) {
+  const Atom selectionAtom = XInternAtom(display_, selection.c_str(), False);
+  const Atom utf8 = XInternAtom(display_, "UTF8_STRING", False);
+  const Atom into = XInternAtom(display_, "KORVA_TEST_SELECTION", False);
+  const Window requestor = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 1, 1,
+                                               0, 0, 0);
+  XConvertSelection(display_, selectionAtom, utf8, into, requestor, CurrentTime);
+  XFlush(display_);
+  std::optional<std::string> text;
+  XEvent event;
+  for (int waited = 0; waited < timeoutMs; ++waited) {
+    if (!XCheckTypedWindowEvent(display_, requestor, SelectionNotify, &event)) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      continue;
+    }
+    if (event.xselection.property == None) break;
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, rest = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display_, requestor, into, 0, 65536, True, AnyPropertyType, &type,
+                           &format, &count, &rest, &data) == Success &&
+        data != nullptr && format == 8)
+      text.emplace(reinterpret_cast<char*>(data), count);
+    if (data) XFree(data);
+    break;
+  }
+  XDestroyWindow(display_, requestor);
+  XSync(display_, False);
+  return text;
 }
 
 }  // namespace blackbox

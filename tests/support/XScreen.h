@@ -35,6 +35,9 @@ class TXScreen {
   void SendCloseRequest(TXWindow window);
   // Keyboard input goes to `window` from now on.
   void Focus(TXWindow window);
+  // The text the owner of `selection` ("PRIMARY", "CLIPBOARD") hands over
+  // as UTF-8; nothing without an owner or an answer within `timeoutMs`.
+  std::optional<std::string> SelectionText(const std::string& selection, int timeoutMs);
 
  private:
   std::string Title(TXWindow window);

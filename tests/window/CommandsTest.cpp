@@ -79,7 +79,8 @@ TEST_F(CommandWindowTest, AnEntryTheBlockCannotBeMadeOfSendsNothingAndReachesThe
   const Case cases[] = {
       {"a call sign ending in -", "MYCALL-", "APRS,WIDE2-2", "50", "\"\" is an invalid integer."},
       {"a third path element", "MYCALL-3", "APRS,WIDE1-1,WI", "50",
-       "\"1,\" is an invalid integer."},
+       "PATH: \"APRS,WIDE1-1,WI\" has more than the 2 calls the tracker sends, such as "
+       "APRS,WIDE2-2."},
       {"an empty TX delay", "MYCALL-3", "APRS,WIDE2-2", "", "\"\" is an invalid integer."},
   };
   for (const Case& c : cases) {
