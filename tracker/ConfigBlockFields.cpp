@@ -41,7 +41,7 @@ CallField CallBytes(const std::string& call, const std::string& caption, const s
 // and a value the 4-bit SSID field holds.
 std::uint8_t SsidByte(const std::string& text, const std::string& caption) {
   if (text.size() > SsidTextBytes)
-    throw EInvalidEntry(caption + ": the SSID " + Quoted(text) + " is longer than 2 digits");
+    throw EInvalidEntry(caption + ": the SSID " + Quoted(text) + " is longer than 2 characters");
   const std::int32_t value = ReadIntegerText(text);
   if (value < 0 || value > LargestSsid)
     throw EInvalidEntry(caption + ": the SSID " + Quoted(text) + " is not from 0 to 15");
