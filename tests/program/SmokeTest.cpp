@@ -116,6 +116,7 @@ TEST(Program, PicksOfEveryRowAndAnEditOfTheBoxLeaveTheErrorStreamEmpty) {
 TEST(Program, RunsAsAnUnprivilegedUserInItsOwnFolder) {
   SKIP_WITHOUT_ROOT_POWERS();
   TKorvaOptions options = WithTrackerPort();
+  options.unprivileged = true;
   // Values other than the window's own, "THRESH." on (the analog lamp shows
   // it from the start), lines ended with CR LF, which only a new writing
   // turns into LF.
@@ -131,6 +132,9 @@ TEST(Program, RunsAsAnUnprivilegedUserInItsOwnFolder) {
   ASSERT_TRUE(korva.PickPort(kTrackerRow));
   ASSERT_TRUE(WaitForFile(kTrackerLock, kPatience)) << "no lock for the opened port";
   EXPECT_EQ(ReadWhole(kTrackerLock), LockText(korva.Pid()));
+  struct stat lock {};
+  EXPECT_EQ(0, ::stat(kTrackerLock, &lock));
+  EXPECT_EQ(lock.st_uid, 65534u) << "the lock was not made by the user korva runs as";
   korva.SendCloseRequest();
   ExpectExitZero(korva);
   EXPECT_FALSE(std::filesystem::exists(kTrackerLock)) << "the lock outlived the run";
