@@ -30,6 +30,22 @@ build() {
   cmake --build build -j"$(nproc)"
 }
 
+# CTest shows a skipped case without its reason, and a case skipped inside
+# a binary it runs as one test not at all; GoogleTest's output in the log
+# has both.
+show_skipped() {
+  [ -f "$1" ] || return 0
+  awk '
+    /: Skipped$/ { taking = 1; reason = ""; next }
+    taking && /^\[  SKIPPED \] / {
+      name = $0; sub(/^\[  SKIPPED \] /, "", name); sub(/ \([0-9]+ ms\)$/, "", name)
+      list = list "  " name ": " reason "\n"; taking = 0; next
+    }
+    taking { reason = reason (reason == "" ? "" : " ") $0 }
+    END { if (list != "") printf "\nSkipped, and why:\n%s", list }
+  ' "$1"
+}
+
 case "${1:-}" in
   run)
     install_missing
@@ -41,7 +57,10 @@ case "${1:-}" in
     build
     mkdir -p build/test-output
     cd build
-    KORVA_TEST_OUTPUT="$PWD/test-output" ctest --output-on-failure -j"$(nproc)"
+    status=0
+    KORVA_TEST_OUTPUT="$PWD/test-output" ctest --output-on-failure -j"$(nproc)" || status=$?
+    show_skipped Testing/Temporary/LastTest.log
+    exit "$status"
     ;;
   bench)
     install_missing

@@ -11,7 +11,11 @@
 //   with CLOCK_MONOTONIC nanoseconds. Unplug() pulls the "adapter".
 // - TKorvaProcess: korva on its own Xvfb (1280 x 1024 x 24, no window
 //   manager), in its own working directory, with the ptys the test names
-//   made before it starts; optionally as an unprivileged user.
+//   made before it starts; optionally as an unprivileged user (which needs
+//   root's powers: such a test starts with SKIP_WITHOUT_ROOT_POWERS()).
+//   A start that cannot happen throws, naming the failing call and its
+//   error; WaitForWindow's false says how the program ended, or that it
+//   still runs, and what it wrote to its error stream.
 // - Times are MonotonicNs(); colours 0xBBGGRR (red in the low byte);
 //   points are window coordinates, (0, 0) the first pixel inside the frame,
 //   as the window's layout gives them (WindowLayout.h).

@@ -16,12 +16,15 @@ namespace blackbox {
 struct TSpawnSetup {
   std::vector<std::pair<int, int>> keep;  // descriptor, number it gets in the child
   std::string stdoutPath, stderrPath;     // created or truncated; empty: inherited
-  std::string workDir;                    // empty: the harness's own
+  std::string workDir;                    // empty: the harness's own; entered as `user`
   bool ownProcessGroup = false;           // so a kill reaches what it starts too
   std::optional<uid_t> user;              // uid and gid, with no supplementary groups
 };
 
-// The child's pid; throws when the program cannot be found or fork fails.
+// The child's pid once it has exec'd the program. Throws when the program
+// cannot be found, fork fails, or the child fails before the exec; then the
+// message names the failing call, its path and user, and the error, e.g.
+// "exec /tmp/x/korva as uid 65534: Permission denied".
 // A program name without "/" is looked up in PATH.
 pid_t SpawnChild(const std::vector<std::string>& argv, const std::vector<std::string>& env,
                  const TSpawnSetup& setup);

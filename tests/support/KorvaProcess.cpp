@@ -1,8 +1,10 @@
 #include "KorvaProcess.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +17,7 @@
 #include <unistd.h>
 
 #include "ChildProcess.h"
+#include "RootPowers.h"
 #include "SandboxCheck.h"
 #include "XScreen.h"
 #include "XvfbServer.h"
@@ -57,10 +60,31 @@ int64_t DeadlineAfter(TMillis timeout) {
 
 void Nap() { std::this_thread::sleep_for(std::chrono::microseconds(200)); }
 
+// The same program where another user can reach it: the build may lie below
+// a folder only its owner may enter (a home or a mktemp folder of mode
+// 0700), while the run's own folder lies in the sandbox's open home. The
+// copy keeps the name and the mode.
+std::string CopyInto(const std::string& folder, const std::string& program) {
+  const std::string copy = folder + "/" + std::filesystem::path(program).filename().string();
+  std::filesystem::copy_file(program, copy);
+  return copy;
+}
+
+std::string DescribeStatus(int status) {
+  if (WIFEXITED(status)) return "exited with status " + std::to_string(WEXITSTATUS(status));
+  if (WIFSIGNALED(status))
+    return "killed by signal " + std::to_string(WTERMSIG(status)) + " (" +
+           ::strsignal(WTERMSIG(status)) + ")";
+  return "wait status " + std::to_string(status);
+}
+
 }  // namespace
 
 TKorvaProcess::TKorvaProcess(TKorvaOptions options) : options_(std::move(options)) {
   RequireSandbox("the black-box harness");
+  if (options_.unprivileged && !HaveRootPowers())
+    throw std::runtime_error(std::string("korva as uid 65534: ") + kNeedsRootPowers +
+                             "; start such a test with SKIP_WITHOUT_ROOT_POWERS()");
   ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
   // In the sandbox's own temporary folder, which goes when the test ends.
   const char* home = std::getenv("KORVA_SANDBOX_HOME");
@@ -72,10 +96,12 @@ TKorvaProcess::TKorvaProcess(TKorvaOptions options) : options_(std::move(options
   if (::mkdir(workDir_.c_str(), 0755) != 0) throw std::runtime_error("cannot make " + workDir_);
   const std::string settings = workDir_ + "/korva.ini";
   if (options_.settings) WriteWhole(settings, *options_.settings);
+  program_ = options_.program.empty() ? KORVA_PROGRAM : options_.program;
   if (options_.unprivileged) {
     if (::chown(workDir_.c_str(), kNobody, kNobody) != 0 ||
         (options_.settings && ::chown(settings.c_str(), kNobody, kNobody) != 0))
-      throw std::runtime_error("cannot hand the working directory over");
+      throw std::runtime_error("chown of " + workDir_ + " to uid 65534: " + std::strerror(errno));
+    program_ = CopyInto(baseDir_, program_);
   }
   server_ = std::make_unique<TXvfbServer>(options_.dpi);
   screen_ = std::make_unique<TXScreen>(server_->Name());
@@ -106,7 +132,7 @@ void TKorvaProcess::Start() {
   setup.stderrPath = baseDir_ + "/stderr.txt";
   setup.ownProcessGroup = true;
   if (options_.unprivileged) setup.user = kNobody;
-  const std::vector<std::string> argv{options_.program.empty() ? KORVA_PROGRAM : options_.program};
+  const std::vector<std::string> argv{program_};
   const std::vector<std::string> env = EnvironmentForDisplay(server_->Name());
   window_ = 0;
   firstPaintNs_ = 0;
@@ -121,10 +147,25 @@ bool TKorvaProcess::Ended() {
   return exitStatus_.has_value();
 }
 
-bool TKorvaProcess::WaitForWindow(TMillis timeout) {
+testing::AssertionResult TKorvaProcess::WaitForWindow(TMillis timeout) {
+  if (pid_ <= 0) return testing::AssertionFailure() << "korva has not been started";
   const std::optional<int64_t> painted = WaitForColour(LampCentre(TLamp::WriteConf), kGrey, timeout);
-  if (painted) firstPaintNs_ = *painted;
-  return painted.has_value();
+  if (painted) {
+    firstPaintNs_ = *painted;
+    return testing::AssertionSuccess();
+  }
+  std::string why;
+  if (Ended())
+    why = "korva ended before its window showed: " + DescribeStatus(*exitStatus_);
+  else if (FindMainWindow())
+    why = "the KORVA window showed, but its Write Conf. lamp was not grey within " +
+          std::to_string(timeout.count()) + " ms";
+  else
+    why = "korva still runs but showed no KORVA window within " + std::to_string(timeout.count()) +
+          " ms";
+  const std::string errors = Stderr();
+  return testing::AssertionFailure()
+         << why << (errors.empty() ? "; its error stream is empty" : "; its error stream:\n" + errors);
 }
 
 std::optional<int> TKorvaProcess::WaitForExit(TMillis timeout) {

@@ -13,6 +13,8 @@
 #include <sys/types.h>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "RecordingPty.h"
 #include "WindowLayout.h"
 
@@ -31,7 +33,11 @@ struct TKorvaOptions {
   // The X server's resolution in dots per inch; 0 leaves Xvfb's default.
   int dpi = 96;
   // Run as uid and gid 65534 with no supplementary groups; the working
-  // directory and the korva.ini written here become that user's.
+  // directory and the korva.ini written here become that user's, and the
+  // program runs from a copy in the run's own folder, which that user can
+  // reach wherever the build lies. Needs root's powers: the constructor
+  // throws without them, so such a test starts with
+  // SKIP_WITHOUT_ROOT_POWERS().
   bool unprivileged = false;
   // Another program to start the same way (a baseline to compare with);
   // empty: the korva binary of this build.
@@ -56,14 +62,16 @@ class TKorvaProcess {
   TRecordingPty& Port(const std::string& devicePath);
 
   // Forks and execs korva in the working directory; again after it has
-  // ended, with the same X server, directory and ptys (a restart).
+  // ended, with the same X server, directory and ptys (a restart). Throws
+  // when it cannot start, naming the failing call and its error.
   void Start();
   pid_t Pid() const { return pid_; }
   int64_t ExecNs() const { return execNs_; }  // MonotonicNs just before the fork
   // True once the "KORVA" window is on the screen and painted (its
   // Write Conf. lamp shows grey); FirstPaintNs() is when that was seen.
-  // False when the program ends first.
-  bool WaitForWindow(TMillis timeout = TMillis(15000));
+  // False when the program ends first or the timeout passes, with why:
+  // its exit status or that it still runs, and its error stream.
+  testing::AssertionResult WaitForWindow(TMillis timeout = TMillis(15000));
   int64_t FirstPaintNs() const { return firstPaintNs_; }
   // The program's wait status once it has ended within `timeout` (test it
   // with WIFEXITED and WEXITSTATUS), else nothing.
@@ -129,7 +137,7 @@ class TKorvaProcess {
   std::optional<TXWindow> NewPopup(const std::vector<TXWindow>& before, TMillis timeout);
 
   TKorvaOptions options_;
-  std::string baseDir_, workDir_;
+  std::string baseDir_, workDir_, program_;
   std::unique_ptr<TXvfbServer> server_;
   std::unique_ptr<TXScreen> screen_;
   std::map<std::string, std::unique_ptr<TRecordingPty>> ports_;
