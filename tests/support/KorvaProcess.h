@@ -109,6 +109,10 @@ class TKorvaProcess {
   // Gives `window` the keyboard and presses the keys there, e.g. "Return"
   // or "Escape" in a message box.
   void PressKeyIn(TXWindow window, const std::string& keys);
+  // Puts `text` on the X server's CLIPBOARD, as another program's copy
+  // does (xclip keeps offering it until the harness ends); true once the
+  // clipboard gives it back.
+  bool SetClipboard(const std::string& text, TMillis timeout = TMillis(10000));
 
  private:
   bool Ended();  // reaps the program once it has ended
@@ -127,6 +131,7 @@ class TKorvaProcess {
   std::optional<int> exitStatus_;
   int64_t execNs_ = 0, firstPaintNs_ = 0;
   TXWindow window_ = 0;
+  pid_t clipboard_ = -1;
 };
 
 }  // namespace blackbox
