@@ -7,10 +7,11 @@ cd "$(dirname "$0")"
 
 # Building needs the compiler, CMake and the gtkmm-2.4 headers; the tests
 # need GoogleTest, an X server of their own (Xvfb), xdotool for real input,
-# Xlib for the black-box harness that reads the screen from outside, and
-# the fonts the window names (DejaVu, and Liberation for "Arial").
+# xclip for text on the clipboard, Xlib for the black-box harness that reads
+# the screen from outside, and the fonts the window names (DejaVu, and
+# Liberation for "Arial").
 packages=(build-essential cmake pkg-config libgtkmm-2.4-dev libgtk2.0-dev
-          googletest libgtest-dev libgmock-dev xvfb xdotool libx11-dev
+          googletest libgtest-dev libgmock-dev xvfb xdotool xclip libx11-dev
           fonts-dejavu-core fonts-liberation util-linux)
 
 install_missing() {

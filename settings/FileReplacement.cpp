@@ -4,50 +4,38 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <random>
 
-namespace {
+#include "LinkResolution.h"
 
-// As many links as the kernel itself follows before it gives up.
-constexpr int kMaxLinks = 40;
+namespace {
 
 enum class TOutcome { Written, Refused, Failed };
 
-std::string DirectoryOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
+// Opens an existing entry of the resolved folder, never through a link.
+TFileHandle OpenEntry(const TResolvedName& file, int flags) {
+  return TFileHandle(::openat(file.folder.Get(), file.name.c_str(),
+                              flags | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
 }
 
-std::string NameOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// The entry a write through `path` lands on: symbolic links followed until
-// an entry that is none, or none at all. False for a loop.
-bool FollowLinks(std::string& path) {
-  for (int hops = 0; hops <= kMaxLinks; ++hops) {
-    struct stat entry {};
-    if (::lstat(path.c_str(), &entry) != 0 || !S_ISLNK(entry.st_mode)) return true;
-    std::string target(entry.st_size > 0 ? static_cast<std::size_t>(entry.st_size) + 1 : 256, '\0');
-    ssize_t length;
-    while ((length = ::readlink(path.c_str(), &target[0], target.size())) ==
-           static_cast<ssize_t>(target.size()))
-      target.resize(target.size() * 2);
-    if (length <= 0) return true;
-    target.resize(static_cast<std::size_t>(length));
-    path = target[0] == '/' ? target : DirectoryOf(path) + "/" + target;
-  }
-  return false;
-}
-
-bool WriteAll(int fd, const std::string& content) {
+bool WriteAll(int fd, const char* bytes, std::size_t size) {
   std::size_t done = 0;
-  while (done < content.size()) {
-    const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+  while (done < size) {
+    const ssize_t n = ::write(fd, bytes + done, size - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+bool WriteAllAt(int fd, const char* bytes, std::size_t size, off_t offset) {
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::pwrite(fd, bytes + done, size - done, offset + static_cast<off_t>(done));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return false;
     done += static_cast<std::size_t>(n);
@@ -57,23 +45,39 @@ bool WriteAll(int fd, const std::string& content) {
 
 // Whether this process may write the file, asked the only exact way: by
 // opening it for writing (no truncation, so nothing changes).
-bool MayWrite(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return false;
-  ::close(fd);
-  return true;
+bool MayWrite(const TResolvedName& file) { return static_cast<bool>(OpenEntry(file, O_WRONLY)); }
+
+// A pipe or a device takes the bytes as a stream. A pipe without a reader
+// refuses rather than blocking the close.
+bool WriteStream(const TResolvedName& file, const std::string& content) {
+  TFileHandle fd = OpenEntry(file, O_WRONLY);
+  if (!fd) return false;
+  ::fcntl(fd.Get(), F_SETFL, ::fcntl(fd.Get(), F_GETFL) & ~O_NONBLOCK);
+  const bool written = WriteAll(fd.Get(), content.data(), content.size());
+  ::fsync(fd.Get());  // pipes and devices cannot, and need not
+  return fd.Close() && written;
 }
 
-// Cut to nothing and written again, as a plain truncating write does. A
-// pipe without a reader refuses rather than blocking the close.
-bool WriteInPlace(const std::string& path, const std::string& content) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return false;
-  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-  bool written = WriteAll(fd, content);
-  ::fsync(fd);  // pipes and devices cannot, and need not
-  written = ::close(fd) == 0 && written;
-  return written;
+// Room for the whole new content before anything changes: where the file
+// system can reserve it, a full disk refuses here. Where it cannot, the
+// bytes past the old end are written first, and cut off again if that
+// fails; what is left overwrites blocks the file has already.
+bool RewriteInPlace(const TResolvedName& file, const std::string& content) {
+  TFileHandle fd = OpenEntry(file, O_WRONLY);
+  struct stat old {};
+  if (!fd || ::fstat(fd.Get(), &old) != 0 || !S_ISREG(old.st_mode)) return false;
+  const off_t newSize = static_cast<off_t>(content.size());
+  if (::fallocate(fd.Get(), FALLOC_FL_KEEP_SIZE, 0, newSize) != 0 && errno != EOPNOTSUPP &&
+      errno != ENOSYS)
+    return false;
+  const std::size_t kept = static_cast<std::size_t>(std::min(old.st_size, newSize));
+  if (!WriteAllAt(fd.Get(), content.data() + kept, content.size() - kept, old.st_size)) {
+    static_cast<void>(::ftruncate(fd.Get(), old.st_size));
+    return false;
+  }
+  const bool written = WriteAllAt(fd.Get(), content.data(), kept, 0) &&
+                       ::ftruncate(fd.Get(), newSize) == 0 && ::fsync(fd.Get()) == 0;
+  return fd.Close() && written;
 }
 
 // The directory's answer when it will not have a file made or renamed in it.
@@ -81,21 +85,21 @@ bool IsRefusal(int error) {
   return error == EACCES || error == EPERM || error == EROFS || error == EBUSY || error == EXDEV;
 }
 
-// A name no file in `directory` has, created at once; -1 and errno if none.
-// O_EXCL and O_NOFOLLOW make any name safe, so the letters need only differ
-// between tries and between processes.
-int CreateSibling(const std::string& directory, const std::string& name, mode_t mode,
-                  std::string& created) {
+// A name no file in the folder has, created at once; an empty handle and
+// errno if none. O_EXCL and O_NOFOLLOW make any name safe, so the letters
+// need only differ between tries and between processes.
+TFileHandle CreateSibling(const TResolvedName& file, mode_t mode, std::string& created) {
   static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
   std::minstd_rand letters(static_cast<std::minstd_rand::result_type>(
       ::getpid() ^ std::chrono::steady_clock::now().time_since_epoch().count()));
   for (int attempt = 0; attempt < 100; ++attempt) {
-    created = directory + "/." + name + "-";
+    created = "." + file.name + "-";
     for (int i = 0; i < 6; ++i) created += kLetters[letters() % (sizeof kLetters - 1)];
-    const int fd = ::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-    if (fd >= 0 || errno != EEXIST) return fd;
+    TFileHandle fd(::openat(file.folder.Get(), created.c_str(),
+                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
+    if (fd || errno != EEXIST) return fd;
   }
-  return -1;
+  return {};
 }
 
 // Owner and group first: changing them clears the set-id bits that the
@@ -108,50 +112,51 @@ bool TakeOver(int fd, const struct stat& old) {
   return ::fchmod(fd, old.st_mode & 07777) == 0;
 }
 
-void SyncDirectory(const std::string& directory) {
-  const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
+void SyncFolder(const TResolvedName& file) {
+  const TFileHandle folder(::openat(file.folder.Get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (folder) ::fsync(folder.Get());
 }
 
 // `old` is the file being replaced, or null for a file made anew.
-TOutcome ReplaceThroughSibling(const std::string& path, const std::string& content,
+TOutcome ReplaceThroughSibling(const TResolvedName& file, const std::string& content,
                                const struct stat* old) {
-  const std::string directory = DirectoryOf(path);
   std::string sibling;
-  const int fd = CreateSibling(directory, NameOf(path), old ? 0600 : 0666, sibling);
-  if (fd < 0) return IsRefusal(errno) ? TOutcome::Refused : TOutcome::Failed;
-  bool written = (!old || TakeOver(fd, *old)) && WriteAll(fd, content) && ::fsync(fd) == 0;
-  written = ::close(fd) == 0 && written;
+  TFileHandle fd = CreateSibling(file, old ? 0600 : 0666, sibling);
+  if (!fd) return IsRefusal(errno) ? TOutcome::Refused : TOutcome::Failed;
+  bool written = (!old || TakeOver(fd.Get(), *old)) &&
+                 WriteAll(fd.Get(), content.data(), content.size()) && ::fsync(fd.Get()) == 0;
+  written = fd.Close() && written;
+  const int folder = file.folder.Get();
   if (!written) {
-    ::unlink(sibling.c_str());
+    ::unlinkat(folder, sibling.c_str(), 0);
     return TOutcome::Failed;
   }
-  if (::rename(sibling.c_str(), path.c_str()) != 0) {
+  if (::renameat(folder, sibling.c_str(), folder, file.name.c_str()) != 0) {
     const int error = errno;
-    ::unlink(sibling.c_str());
+    ::unlinkat(folder, sibling.c_str(), 0);
     return IsRefusal(error) ? TOutcome::Refused : TOutcome::Failed;
   }
-  SyncDirectory(directory);
+  SyncFolder(file);
   return TOutcome::Written;
 }
 
 }  // namespace
 
 bool ReplaceFileContent(const std::string& path, const std::string& content) {
-  std::string target = path;
-  if (!FollowLinks(target)) return false;
+  const std::optional<TResolvedName> file = ResolveLinks(path);
+  if (!file) return false;
   struct stat old {};
-  if (::lstat(target.c_str(), &old) != 0)
-    return errno == ENOENT && ReplaceThroughSibling(target, content, nullptr) == TOutcome::Written;
-  if (S_ISDIR(old.st_mode)) return false;
-  if (!S_ISREG(old.st_mode) || old.st_nlink > 1) return WriteInPlace(target, content);
+  if (::fstatat(file->folder.Get(), file->name.c_str(), &old, AT_SYMLINK_NOFOLLOW) != 0)
+    return errno == ENOENT && ReplaceThroughSibling(*file, content, nullptr) == TOutcome::Written;
+  // A link there now was put there since it was looked at.
+  if (S_ISDIR(old.st_mode) || S_ISLNK(old.st_mode)) return false;
+  if (!S_ISREG(old.st_mode)) return WriteStream(*file, content);
+  if (old.st_nlink > 1) return RewriteInPlace(*file, content);
   // A read-only file is how users pin their settings.
-  if (!MayWrite(target)) return false;
-  switch (ReplaceThroughSibling(target, content, &old)) {
+  if (!MayWrite(*file)) return false;
+  switch (ReplaceThroughSibling(*file, content, &old)) {
     case TOutcome::Written: return true;
-    case TOutcome::Refused: return WriteInPlace(target, content);
+    case TOutcome::Refused: return RewriteInPlace(*file, content);
     case TOutcome::Failed: break;
   }
   return false;

@@ -27,6 +27,7 @@ void TForm1::Build() {
   layout_ = LoadStoredLayout("TForm1");
   FindControl(layout_, "Form1", window_);
   FindControls();
+  KeepStoredEntriesOnOneLine();
   ApplyAppearance(layout_, *window_);
   Gtk::Container* client = nullptr;
   FindControl(layout_, "Form1Client", client);

@@ -99,6 +99,7 @@ class TForm1 {
   explicit TForm1(TApplication& application);
   void PaintAnalogLamp(TColor colour);
   // korva.ini into the controls, and the controls into korva.ini.
+  void KeepStoredEntriesOnOneLine();
   void LoadSettings();
   void StoreSettings();
   void ShowSettings(const TSettings& settings, std::size_t lines);

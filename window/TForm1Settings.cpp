@@ -1,6 +1,7 @@
 // The window's side of korva.ini: which control each line fills, and how.
 
 #include "IntervalButtons.h"
+#include "OneLineEntry.h"
 #include "TForm1.h"
 #include "ValidUtf8.h"
 
@@ -14,6 +15,12 @@ constexpr TEntryMember kStoredEntries[] = {&TForm1::Edit1, &TForm1::Edit2, &TFor
 constexpr std::size_t kIntervalLine = 6, kThresholdLine = 7;
 
 }  // namespace
+
+// The file holds one value a line: a line break in an entry would end its
+// value there and shift every value after it.
+void TForm1::KeepStoredEntriesOnOneLine() {
+  for (TEntryMember entry : kStoredEntries) KeepOnOneLine(*(this->*entry));
+}
 
 // Runs before the window is first shown. Checking a button runs the change
 // handlers of the button switched off and of the one switched on; setting a

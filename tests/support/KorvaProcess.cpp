@@ -111,6 +111,10 @@ TKorvaProcess::TKorvaProcess(TKorvaOptions options) : options_(std::move(options
 
 TKorvaProcess::~TKorvaProcess() {
   Kill();
+  if (clipboard_ > 0) {
+    ::kill(-clipboard_, SIGKILL);
+    WaitForChild(clipboard_, TMillis(10000));
+  }
   ports_.clear();
   screen_.reset();
   server_.reset();
@@ -306,6 +310,33 @@ std::optional<TXWindow> TKorvaProcess::FindWindow(const std::string& title, TMil
     Nap();
   } while (Before(deadline));
   return std::nullopt;
+}
+
+bool TKorvaProcess::SetClipboard(const std::string& text, TMillis timeout) {
+  if (clipboard_ > 0) {
+    ::kill(-clipboard_, SIGKILL);
+    WaitForChild(clipboard_, TMillis(10000));
+  }
+  const std::string offered = baseDir_ + "/clipboard.txt", seen = baseDir_ + "/clipboard-seen.txt";
+  WriteWhole(offered, text);
+  const std::vector<std::string> env = EnvironmentForDisplay(server_->Name());
+  TSpawnSetup owner;
+  owner.ownProcessGroup = true;
+  // In the foreground, so the harness can end it.
+  clipboard_ = SpawnChild({"xclip", "-quiet", "-selection", "clipboard", offered}, env, owner);
+  TSpawnSetup reader;
+  reader.stdoutPath = seen;
+  const int64_t deadline = DeadlineAfter(timeout);
+  do {
+    const pid_t pid = SpawnChild({"xclip", "-o", "-selection", "clipboard"}, env, reader);
+    if (!WaitForChild(pid, TMillis(5000))) {
+      ::kill(pid, SIGKILL);
+      WaitForChild(pid, TMillis(1000));
+    }
+    if (ReadWhole(seen) == text) return true;
+    Nap();
+  } while (Before(deadline));
+  return false;
 }
 
 std::optional<TXWindow> TKorvaProcess::NewPopup(const std::vector<TXWindow>& before,

@@ -127,6 +127,10 @@ class TKorvaProcess {
   // selects itself and is read from the PRIMARY selection. Nothing if no new
   // text is there within `timeout`.
   std::optional<std::string> MessageText(TXWindow box, const std::string& keys, TMillis timeout);
+  // Puts `text` on the X server's CLIPBOARD, as another program's copy
+  // does (xclip keeps offering it until the harness ends); true once the
+  // clipboard gives it back.
+  bool SetClipboard(const std::string& text, TMillis timeout = TMillis(10000));
 
  private:
   bool Ended();  // reaps the program once it has ended
@@ -145,6 +149,7 @@ class TKorvaProcess {
   std::optional<int> exitStatus_;
   int64_t execNs_ = 0, firstPaintNs_ = 0;
   TXWindow window_ = 0;
+  pid_t clipboard_ = -1;
 };
 
 }  // namespace blackbox
