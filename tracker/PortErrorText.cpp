@@ -11,7 +11,7 @@ std::string SerialErrorWords(int code) {
     case 0: return "no error";
     case TBlockSerial::ErrPortOwned: return "in use by another program";
     case TBlockSerial::ErrNotConnected: return "not open";
-    case TBlockSerial::ErrStaleLockStuck: return "its stale lock can be neither removed nor rewritten";
+    case TBlockSerial::ErrStaleLockStuck: return "cannot remove or rewrite its stale lock";
     case ENOTTY: return "not a serial device";
     case ENOENT:
     case ENODEV:
@@ -28,9 +28,9 @@ std::string SerialErrorWords(int code) {
 }
 
 std::string PortErrorText(const std::string& device, int code) {
-  // The user must know which file to remove by hand.
+  // The user must know which file to remove by hand. Short enough for the
+  // status line to show whole.
   if (code == TBlockSerial::ErrStaleLockStuck)
-    return device + ": the stale lock " + LockFilePathFor(device) +
-           " can be neither removed nor rewritten";
+    return device + ": cannot remove or rewrite " + LockFilePathFor(device);
   return device + ": " + SerialErrorWords(code);
 }

@@ -130,7 +130,7 @@ TEST(PortErrorText, NamesTheCauseInPlainWords) {
       {EIO, "input/output error"},
       {TBlockSerial::ErrNotConnected, "not open"},
       {ENOTTY, "not a serial device"},
-      {TBlockSerial::ErrStaleLockStuck, "its stale lock can be neither removed nor rewritten"},
+      {TBlockSerial::ErrStaleLockStuck, "cannot remove or rewrite its stale lock"},
       {EBUSY, "device or resource busy"},  // any other: the system's words, lower case
   };
   for (const Case& c : cases) EXPECT_EQ(c.words, SerialErrorWords(c.code)) << c.code;
@@ -139,7 +139,7 @@ TEST(PortErrorText, NamesTheCauseInPlainWords) {
             PortErrorText("/dev/ttyUSB0", TBlockSerial::ErrPortOwned));
   // The file the user has to remove by hand, by the path the lock really has
   // (not the device's last name: that would be "LCK..3").
-  EXPECT_EQ("/dev/pts/3: the stale lock /var/lock/LCK..pts/3 can be neither removed nor rewritten",
+  EXPECT_EQ("/dev/pts/3: cannot remove or rewrite /var/lock/LCK..pts/3",
             PortErrorText("/dev/pts/3", TBlockSerial::ErrStaleLockStuck));
 }
 
