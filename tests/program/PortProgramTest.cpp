@@ -86,7 +86,9 @@ TEST_P(Pick, TheStatusLineTheLockAndTheNextCommandAgree) {
   options.unprivileged = pick.unprivileged;
   if (pick.unprivileged) options.devices = {kTracker};
   TKorvaProcess korva(options);
-  if (pick.unprivileged) ASSERT_EQ(0, ::chmod(korva.Port(kTracker).SlavePath().c_str(), 0666));
+  if (pick.unprivileged) {
+    ASSERT_EQ(0, ::chmod(korva.Port(kTracker).SlavePath().c_str(), 0666));
+  }
   pick.arrange();
   const std::string lockBefore = ReadWhole(kTrackerLock);
   korva.Start();
