@@ -132,8 +132,8 @@ int OpenForJudging(const std::string& path, bool* writable) {
 }
 
 bool RewriteInPlace(int fd, const std::string& text) {
-  // Written over the old text first and cut after: a reader in between sees
-  // our id followed by junk, which no one takes for a stale lock.
+  // Written over the old text first and cut after, so the file is never
+  // empty: an empty lock reads as owned by someone unknown.
   size_t done = 0;
   while (done < text.size()) {
     ssize_t n = ::pwrite(fd, text.data() + done, text.size() - done, static_cast<off_t>(done));
@@ -164,25 +164,28 @@ bool IsLeftBehind(pid_t owner, pid_t self) {
 // and leaves it alone, and of two that then retry the exclusive create, one
 // loses and counts the device as owned.
 BreakOutcome BreakStaleLock(const std::string& path, pid_t self, LockHold* hold) {
+  using B = BreakOutcome;
   struct stat seen {};
-  if (::lstat(path.c_str(), &seen) != 0) return errno == ENOENT ? BreakOutcome::Gone : BreakOutcome::Owned;
-  if (!S_ISREG(seen.st_mode)) return BreakOutcome::Owned;  // never opened: a FIFO could be drained
+  if (::lstat(path.c_str(), &seen) != 0) return errno == ENOENT ? B::Gone : B::Owned;
+  if (!S_ISREG(seen.st_mode)) return B::Owned;  // never opened: a FIFO could be drained
   bool writable = false;
   int fd = OpenForJudging(path, &writable);
-  if (fd < 0) return errno == ENOENT ? BreakOutcome::Gone : BreakOutcome::Owned;  // the owner let go
+  if (fd < 0) return errno == ENOENT ? B::Gone : B::Owned;  // the owner has just let go
   FdCloser closer(fd);
   struct stat opened {};
-  if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) return BreakOutcome::Owned;
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) return BreakOutcome::Owned;
+  if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) return B::Owned;
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) return B::Owned;
   struct stat current {};
-  if (::lstat(path.c_str(), &current) != 0) return errno == ENOENT ? BreakOutcome::Gone : BreakOutcome::Owned;
-  if (!SameFile(opened, current)) return BreakOutcome::Owned;
+  if (::lstat(path.c_str(), &current) != 0) return errno == ENOENT ? B::Gone : B::Owned;
+  if (!SameFile(opened, current)) return B::Owned;
   pid_t owner = 0;
-  if (!ParseLockPid(ReadShort(fd), &owner) || !IsLeftBehind(owner, self)) return BreakOutcome::Owned;
-  if (::unlink(path.c_str()) == 0) return BreakOutcome::Gone;
-  if (!writable || !RewriteInPlace(fd, FormatLockContent(self))) return BreakOutcome::Stuck;
+  if (!ParseLockPid(ReadShort(fd), &owner) || !IsLeftBehind(owner, self)) return B::Owned;
+  if (::unlink(path.c_str()) == 0) return B::Gone;
+  // The sticky lock directory keeps another user's file from being removed;
+  // cu and its kin rewrite such a lock in place, and so do we.
+  if (!writable || !RewriteInPlace(fd, FormatLockContent(self))) return B::Stuck;
   *hold = LockHold{closer.Release(), opened.st_dev, opened.st_ino};
-  return BreakOutcome::TakenOver;
+  return B::TakenOver;
 }
 
 // A lock taken over in the sticky lock directory belongs to another user and

@@ -40,21 +40,21 @@ TInk ScreenInk(TKorvaProcess& korva) {
   int width = 0, height = 0, depth = 0;
   file >> magic >> width >> height >> depth;
   file.get();
-  const std::string pixels((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const std::string pixels((std::istreambuf_iterator<char>(file)),
+                           std::istreambuf_iterator<char>());
   if (magic != "P6" || pixels.size() < static_cast<size_t>(width * height * 3))
     throw std::runtime_error("the screenshot cannot be read");
   std::vector<uint32_t> box;
   for (int y = kTop; y < kTop + kHeight; ++y)
     for (int x = kLeft; x < kLeft + kWidth; ++x) {
-      const unsigned char* p = reinterpret_cast<const unsigned char*>(&pixels[(y * width + x) * 3]);
+      const auto* p = reinterpret_cast<const unsigned char*>(&pixels[(y * width + x) * 3]);
       box.push_back(p[0] | p[1] << 8 | p[2] << 16);
     }
   // The strip's own colour is the one most of it shows.
   std::map<uint32_t, int> counts;
   for (uint32_t pixel : box) ++counts[pixel];
-  const uint32_t ground =
-      std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) { return a.second < b.second; })
-          ->first;
+  const auto mostSeen = [](const auto& a, const auto& b) { return a.second < b.second; };
+  const uint32_t ground = std::max_element(counts.begin(), counts.end(), mostSeen)->first;
   const double span = 765.0 - Brightness(ground);
   TInk ink{kWidth, kHeight, {}};
   for (uint32_t pixel : box)
@@ -128,10 +128,10 @@ double Distance(const TInk& a, const TBox& boxA, const TInk& b, const TBox& boxB
   for (int dy = -1; dy <= 1; ++dy)
     for (int dx = -1; dx <= 1; ++dx) {
       double total = 0, worst = 0;
-      for (int y = -1; y <= boxA.Height(); ++y)
-        for (int x = -1; x <= boxA.Width(); ++x) {
-          const double differs =
-              std::fabs(a.At(boxA.left + x, boxA.top + y) - b.At(boxB.left + x + dx, boxB.top + y + dy));
+      for (int y = -1; y <= std::max(boxA.Height(), boxB.Height()); ++y)
+        for (int x = -1; x <= std::max(boxA.Width(), boxB.Width()); ++x) {
+          const double inA = a.At(boxA.left + x, boxA.top + y);
+          const double differs = std::fabs(inA - b.At(boxB.left + x + dx, boxB.top + y + dy));
           total += differs;
           worst = std::max(worst, differs);
         }
@@ -148,9 +148,12 @@ double Distance(const TInk& a, const TBox& boxA, const TInk& b, const TBox& boxB
 double StatusLineDistance(TKorvaProcess& korva, const std::string& text) {
   const TInk screen = ScreenInk(korva), expected = RenderedInk(text);
   const TBox onScreen = InkedBox(screen), wanted = InkedBox(expected);
-  if (onScreen.Width() <= 0 || wanted.Width() <= 0) return onScreen.Width() == wanted.Width() ? 0 : 1e9;
-  if (std::abs(onScreen.Width() - wanted.Width()) > 2 || std::abs(onScreen.Height() - wanted.Height()) > 2)
-    return 1e9;
+  constexpr double kOtherSize = 1e9;
+  if (onScreen.Width() <= 0 || wanted.Width() <= 0)
+    return onScreen.Width() == wanted.Width() ? 0 : kOtherSize;
+  if (std::abs(onScreen.Width() - wanted.Width()) > 2 ||
+      std::abs(onScreen.Height() - wanted.Height()) > 2)
+    return kOtherSize;
   return Distance(screen, onScreen, expected, wanted);
 }
 
