@@ -18,7 +18,7 @@ int TPortState::Open(const std::string& device) {
   // one): every byte would go where no tracker listens. Modem lines are
   // another matter: many adapters, and every pty, have none.
   if (const int refused = line_->LastErrorCode) {
-    line_->CloseDevice();
+    line_->CloseDevice();  // records its own success; the cause is what stays
     line_->LastErrorCode = refused;
     line_->LastErrorText = TBlockSerial::GetErrorDesc(refused);
     return refused;
