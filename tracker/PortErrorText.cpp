@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "SerialLock.h"
 #include "TBlockSerial.h"
 
 std::string SerialErrorWords(int code) {
@@ -10,6 +11,8 @@ std::string SerialErrorWords(int code) {
     case 0: return "no error";
     case TBlockSerial::ErrPortOwned: return "in use by another program";
     case TBlockSerial::ErrNotConnected: return "not open";
+    case TBlockSerial::ErrStaleLockStuck: return "cannot remove or rewrite its stale lock";
+    case ENOTTY: return "not a serial device";
     case ENOENT:
     case ENODEV:
     case ENXIO: return "no such device";
@@ -25,5 +28,9 @@ std::string SerialErrorWords(int code) {
 }
 
 std::string PortErrorText(const std::string& device, int code) {
+  // The user must know which file to remove by hand. Short enough for the
+  // status line to show whole.
+  if (code == TBlockSerial::ErrStaleLockStuck)
+    return device + ": cannot remove or rewrite " + LockFilePathFor(device);
   return device + ": " + SerialErrorWords(code);
 }

@@ -5,17 +5,35 @@
 #include <string>
 #include <sys/types.h>
 
-// Names one file on disk, so a lock is removed only while it is still ours.
-struct LockFileId {
+inline constexpr char kLockDirectory[] = "/var/lock";
+
+// kLockDirectory, "/LCK.." and the device path less everything up to and including
+// its first "/dev/" (the whole path when it holds none). Every lock path is
+// formed here.
+std::string LockFilePathFor(const std::string& devicePath);
+
+// A lock file this process holds. Its descriptor keeps an exclusive flock()
+// on the file for as long as the device is held: that is how a lock naming
+// this very process tells "held by one of our objects" from "left behind by
+// one of them" (a taken-over lock that could not be unlinked at release).
+struct LockHold {
+  int Fd = -1;
   dev_t Device = 0;
   ino_t Inode = 0;
-  bool Valid = false;
+  bool Held() const { return Fd >= 0; }
 };
 
 enum class LockCreate {
-  Created,  // the file is new and holds our process id
+  Created,  // the file is new, holds our process id, and is held
   Exists,   // something already stands at that path
   Failed    // no lock could be written; the caller goes on without one
+};
+
+enum class BreakOutcome {
+  Gone,       // the path is free now: one more create may be tried
+  TakenOver,  // rewritten in place with our process id, and held
+  Owned,      // someone holds it, or it is not a lock we may judge
+  Stuck       // left behind, but can be neither removed nor rewritten
 };
 
 // The 11 bytes of a lock file: the id right-aligned in 10 columns, then a line feed.
@@ -27,11 +45,15 @@ bool ParseLockPid(const std::string& text, pid_t* pid);
 
 // One exclusive create: a file, link or anything else already present is never
 // followed, opened for writing or replaced. The mode is 0666 whatever the umask.
-LockCreate CreateLockFile(const std::string& path, pid_t pid, LockFileId* id);
+LockCreate CreateLockFile(const std::string& path, pid_t self, LockHold* hold);
 
-// Removes the lock at path only when it is a plain file naming a process that no
-// longer exists. True when the path is free now, so one more create may be tried.
-bool RemoveStaleLock(const std::string& path);
+// Judges the lock at path. A plain file naming a process that no longer
+// exists, or naming `self` while no object of ours holds it, is left behind:
+// it is removed, or, where the directory does not let us remove it (the
+// sticky lock directory and another user's file), rewritten in place with
+// `self` and held.
+BreakOutcome BreakStaleLock(const std::string& path, pid_t self, LockHold* hold);
 
-// Unlinks path only while it still names the file described by id.
-void RemoveOwnLock(const std::string& path, const LockFileId& id);
+// Lets go of a held lock: unlinks path while it still names the held file
+// (a failure is ignored), then closes the descriptor, which ends the flock.
+void ReleaseLockFile(const std::string& path, LockHold* hold);

@@ -10,9 +10,7 @@
 
 #include "SerialLineAttrs.h"
 
-namespace {
-const char kLockDir[] = "/var/lock";
-}
+TBlockSerial::~TBlockSerial() { TBlockSerial::CloseDevice(); }
 
 void TBlockSerial::Record(int code) {
   LastErrorCode = code;
@@ -24,6 +22,7 @@ std::string TBlockSerial::GetErrorDesc(int code) {
     case 0: return "OK";
     case ErrPortOwned: return "Port owned by other process";
     case ErrNotConnected: return "Instance not yet connected";
+    case ErrStaleLockStuck: return "Stale lock can be neither removed nor rewritten";
     default: return std::strerror(code);
   }
 }
@@ -51,38 +50,34 @@ void TBlockSerial::ReadModemLines() {
   Record(0);
 }
 
-std::string TBlockSerial::LockFilePath() {
-  const std::string marker = "/dev/";
-  std::string::size_type at = DevicePath.find(marker);
-  std::string name = at == std::string::npos ? DevicePath : DevicePath.substr(at + marker.size());
-  return std::string(kLockDir) + "/LCK.." + name;
-}
+std::string TBlockSerial::LockFilePath() { return LockFilePathFor(DevicePath); }
 
 LockCreate TBlockSerial::WriteLockFile() {
   return CreateLockFile(LockFilePath(), ::getpid(), &ownLock_);
 }
 
-bool TBlockSerial::AcquireLock() {
-  const std::string path = LockFilePath();
+int TBlockSerial::AcquireLock() {
   struct stat st {};
-  if (::stat(kLockDir, &st) != 0 || !S_ISDIR(st.st_mode)) ::mkdir(kLockDir, 0777);
+  if (::stat(kLockDirectory, &st) != 0 || !S_ISDIR(st.st_mode)) ::mkdir(kLockDirectory, 0777);
 
-  LockCreate made = WriteLockFile();
-  if (made == LockCreate::Exists && RemoveStaleLock(path)) made = WriteLockFile();
   // A lock that cannot be written does not keep the device from opening.
-  return made != LockCreate::Exists;
+  if (WriteLockFile() != LockCreate::Exists) return 0;
+  switch (BreakStaleLock(LockFilePath(), ::getpid(), &ownLock_)) {
+    case BreakOutcome::Gone: return WriteLockFile() == LockCreate::Exists ? ErrPortOwned : 0;
+    case BreakOutcome::TakenOver: return 0;
+    case BreakOutcome::Stuck: return ErrStaleLockStuck;
+    case BreakOutcome::Owned: break;
+  }
+  return ErrPortOwned;
 }
 
-void TBlockSerial::ReleaseLock() {
-  RemoveOwnLock(LockFilePath(), ownLock_);
-  ownLock_ = LockFileId{};
-}
+void TBlockSerial::ReleaseLock() { ReleaseLockFile(LockFilePath(), &ownLock_); }
 
 void TBlockSerial::OpenDevice(const std::string& path) {
   if (Handle != -1 || DeviceOpen) CloseDevice();
   DevicePath = path;
-  if (!AcquireLock()) {
-    Record(ErrPortOwned);
+  if (const int refused = AcquireLock()) {
+    Record(refused);
     return;
   }
   // O_NOCTTY: the tracker's line must never become our controlling terminal.

@@ -14,10 +14,13 @@ class TBlockSerial {
  public:
   static constexpr int ErrPortOwned = 9991;     // "Port owned by other process"
   static constexpr int ErrNotConnected = 9994;  // "Instance not yet connected"
+  // A lock left behind that can be neither removed nor rewritten.
+  static constexpr int ErrStaleLockStuck = 9995;
 
   TBlockSerial() = default;
-  // Closes nothing and removes nothing: only the owner decides when the line goes.
-  virtual ~TBlockSerial() = default;
+  // An object going away closes its device and lets go of its lock, as
+  // CloseDevice does: nothing it held outlives it.
+  virtual ~TBlockSerial();
   TBlockSerial(const TBlockSerial&) = delete;
   TBlockSerial& operator=(const TBlockSerial&) = delete;
 
@@ -45,13 +48,14 @@ class TBlockSerial {
   virtual std::string LockFilePath();
   virtual LockCreate WriteLockFile();
   virtual void ReadModemLines();
-  // False when another process owns the device.
-  virtual bool AcquireLock();
+  // 0 when the device is ours (or no lock could be written), else
+  // ErrPortOwned or ErrStaleLockStuck.
+  virtual int AcquireLock();
   virtual void ReleaseLock();
 
  private:
   void Record(int code);
   void SetModemLine(int bit, bool on);
 
-  LockFileId ownLock_;
+  LockHold ownLock_;
 };

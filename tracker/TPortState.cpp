@@ -14,6 +14,15 @@ int TPortState::Open(const std::string& device) {
   // cause of the failure in the object.
   if (!line_->DeviceOpen) return outcome;
   line_->ConfigureLine(4800, 8, 'N', 0, false, false);
+  // A device that takes no line settings is no serial line (a plain file, for
+  // one): every byte would go where no tracker listens. Modem lines are
+  // another matter: many adapters, and every pty, have none.
+  if (const int refused = line_->LastErrorCode) {
+    line_->CloseDevice();  // records its own success; the cause is what stays
+    line_->LastErrorCode = refused;
+    line_->LastErrorText = TBlockSerial::GetErrorDesc(refused);
+    return refused;
+  }
   line_->SetDtrLine(true);
   line_->SetRtsLine(true);
   line_->DiscardBuffers();

@@ -6,9 +6,13 @@
 //   before the new open; then it puts a new object in its place, opens the
 //   device and, when that worked, sets the line to 4800 baud, 8 data bits, no
 //   parity, one stop bit, no flow control, raises DTR and RTS and discards
-//   both buffers. It returns 0 when the device is open, else the code of the
-//   failed open (TBlockSerial::ErrPortOwned or the errno of open(2)), which
-//   the line object keeps in LastErrorCode as well.
+//   both buffers. A device that refuses the line settings (it is no
+//   terminal: ENOTTY) counts as a failed open: it is closed again at once
+//   and its lock let go; one that has no modem lines still opens. It
+//   returns 0 when the device is open, else the code of the failed open
+//   (TBlockSerial::ErrPortOwned, ::ErrStaleLockStuck, the errno of open(2)
+//   or of the line settings), which the line object keeps in LastErrorCode
+//   as well.
 // - Close() closes the current object: buffers dropped, DTR and RTS low,
 //   device closed, its own lock file removed. Harmless when nothing is open.
 // - IsOpen(): a device is open now. False before the first Open, after a

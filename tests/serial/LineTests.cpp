@@ -19,6 +19,10 @@ namespace {
 
 bool FdIsOpen(int fd) { return ::fcntl(fd, F_GETFD) != -1; }
 
+// A pty's driver forces CS8 and CREAD and clears PARENB whatever it is
+// given, so those bits prove nothing read back from one.
+tcflag_t KeptControlBits(const termios& t) { return t.c_cflag & ~(CSIZE | PARENB | CREAD); }
+
 }  // namespace
 
 class OpenLineTest : public TrackerPortTest {
@@ -46,8 +50,9 @@ TEST_F(OpenLineTest, TrackerSettingsReplaceWhateverTheDeviceHad) {
   const termios t = SlaveAttributes(pty.SlavePath());
   EXPECT_EQ(B4800, cfgetispeed(&t));
   EXPECT_EQ(B4800, cfgetospeed(&t));
-  // One exact word: CS8, no PARENB, no CSTOPB, no CRTSCTS, CREAD, CLOCAL, HUPCL.
-  EXPECT_EQ(static_cast<tcflag_t>(B4800 | CS8 | CREAD | HUPCL | CLOCAL), t.c_cflag);
+  // The control bits the pty keeps as given: no CSTOPB, no CRTSCTS, CLOCAL,
+  // HUPCL. (Size, parity and CREAD: LineAttributesTest.)
+  EXPECT_EQ(static_cast<tcflag_t>(B4800 | HUPCL | CLOCAL), KeptControlBits(t));
   EXPECT_EQ(0u, t.c_iflag);  // raw, and no IXON/IXOFF/IXANY
   EXPECT_EQ(0u, t.c_oflag);
   EXPECT_EQ(0u, t.c_lflag);
@@ -67,7 +72,7 @@ TEST_F(OpenLineTest, EachConfigureStartsFromNothing) {
 
   port.ConfigureLine(4800, 8, 'N', 0, false, false);
   t = SlaveAttributes(pty.SlavePath());
-  EXPECT_EQ(static_cast<tcflag_t>(B4800 | CS8 | CREAD | HUPCL | CLOCAL), t.c_cflag);
+  EXPECT_EQ(static_cast<tcflag_t>(B4800 | HUPCL | CLOCAL), KeptControlBits(t));
   EXPECT_EQ(0u, t.c_iflag);
 }
 
@@ -223,14 +228,24 @@ TEST_F(TrackerPortTest, CloseLeavesALockThatIsNoLongerItsOwn) {
   EXPECT_EQ(FormatLockContent(::getppid()), ReadFile(kTrackerLock));
 }
 
-TEST_F(TrackerPortTest, DestructionLeavesTheLineToItsOwner) {
+// An object that goes away open lets go of everything, as a close does; and
+// one whose open failed takes nobody's lock with it.
+TEST_F(TrackerPortTest, DestructionClosesTheDeviceAndReleasesTheLock) {
   auto* port = new TBlockSerial;
   port->OpenDevice(kTrackerPath);
+  ASSERT_TRUE(port->DeviceOpen);
   const int fd = port->Handle;
   delete port;
-  EXPECT_TRUE(FdIsOpen(fd));
-  EXPECT_EQ(FormatLockContent(::getpid()), ReadFile(kTrackerLock));
-  ::close(fd);
+  EXPECT_FALSE(FdIsOpen(fd));
+  EXPECT_EQ(0u, LStat(kTrackerLock).st_ino);
+
+  LiveProcess owner;
+  WriteFile(kTrackerLock, FormatLockContent(owner.Pid()));
+  auto* refused = new TBlockSerial;
+  refused->OpenDevice(kTrackerPath);
+  ASSERT_EQ(TBlockSerial::ErrPortOwned, refused->LastErrorCode);
+  delete refused;
+  EXPECT_EQ(FormatLockContent(owner.Pid()), ReadFile(kTrackerLock));
 }
 
 // A new object, never opened: nothing is sent, device calls fail on -1.

@@ -93,6 +93,8 @@ TEST_F(PortStateTest, AFailedOpenClosesTheOldPortOpensNothingAndKeepsItsCause) {
       {"no such entry", [] {}, "/dev/ttyS3", ENOENT},
       {"a link that leads nowhere", [] { ASSERT_EQ(0, ::symlink("/dev/gone", kSecondPath)); },
        kSecondPath, ENOENT},
+      // It opens, but takes no line settings: no serial line at all.
+      {"a plain file", [] { WriteFile(kSecondPath, ""); }, kSecondPath, ENOTTY},
   };
   for (const Case& c : cases) {
     PtyPair earlier;
@@ -104,6 +106,7 @@ TEST_F(PortStateTest, AFailedOpenClosesTheOldPortOpensNothingAndKeepsItsCause) {
     EXPECT_EQ(c.device, state.PortName()) << c.what;
     EXPECT_EQ(c.code, state.Line()->LastErrorCode) << c.what;
     EXPECT_EQ("<missing>", ReadFile("/var/lock/LCK..ttyS0")) << c.what;
+    EXPECT_EQ("<missing>", ReadFile(kSecondLock)) << c.what;
     state.Line()->SendOneByte('x');
     EXPECT_EQ("", earlier.Read(1, 50)) << c.what;
     ::unlink("/dev/ttyS0");
@@ -126,12 +129,18 @@ TEST(PortErrorText, NamesTheCauseInPlainWords) {
       {EPERM, "permission denied"},
       {EIO, "input/output error"},
       {TBlockSerial::ErrNotConnected, "not open"},
+      {ENOTTY, "not a serial device"},
+      {TBlockSerial::ErrStaleLockStuck, "cannot remove or rewrite its stale lock"},
       {EBUSY, "device or resource busy"},  // any other: the system's words, lower case
   };
   for (const Case& c : cases) EXPECT_EQ(c.words, SerialErrorWords(c.code)) << c.code;
   EXPECT_EQ("/dev/ttyS2: no such device", PortErrorText("/dev/ttyS2", ENOENT));
   EXPECT_EQ("/dev/ttyUSB0: in use by another program",
             PortErrorText("/dev/ttyUSB0", TBlockSerial::ErrPortOwned));
+  // The file the user has to remove by hand, by the path the lock really has
+  // (not the device's last name: that would be "LCK..3").
+  EXPECT_EQ("/dev/pts/3: cannot remove or rewrite /var/lock/LCK..pts/3",
+            PortErrorText("/dev/pts/3", TBlockSerial::ErrStaleLockStuck));
 }
 
 TEST(PortRows, EachRowOpensItsOwnDevice) {

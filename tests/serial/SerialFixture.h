@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "RootPowers.h"
 #include "SerialTestSupport.h"
 #include "TBlockSerial.h"
 
@@ -27,3 +28,17 @@ class TrackerPortTest : public ::testing::Test {
   PtyPair pty;
   mode_t oldMask = 022;
 };
+
+// A user who is neither root nor the unprivileged opener kNobody.
+constexpr uid_t kOtherUser = 4321;
+
+// What an ended program of another user leaves in the sticky lock directory:
+// its lock, naming a process that is gone, which kNobody cannot remove.
+inline void LeaveStaleLockOfAnotherUser(mode_t mode) {
+  using namespace testing_support;
+  WriteFile(kTrackerLock, FormatLockContent(DeadPid()), mode);
+  ASSERT_EQ(0, ::chown(kTrackerLock, kOtherUser, kOtherUser));
+  struct stat dir {};
+  ASSERT_EQ(0, ::stat("/var/lock", &dir));
+  ASSERT_EQ(01777u, dir.st_mode & 07777) << "the lock directory is not the sticky one";
+}

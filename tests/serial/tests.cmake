@@ -2,6 +2,7 @@
 # /dev and /var/lock.
 add_executable(serial_tests
   ${CMAKE_CURRENT_LIST_DIR}/LockTests.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/OtherUsersLockTests.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LineTests.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PortListTests.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PortStateTests.cpp
