@@ -317,23 +317,16 @@ bool TKorvaProcess::SetClipboard(const std::string& text, TMillis timeout) {
     ::kill(-clipboard_, SIGKILL);
     WaitForChild(clipboard_, TMillis(10000));
   }
-  const std::string offered = baseDir_ + "/clipboard.txt", seen = baseDir_ + "/clipboard-seen.txt";
+  const std::string offered = baseDir_ + "/clipboard.txt";
   WriteWhole(offered, text);
-  const std::vector<std::string> env = EnvironmentForDisplay(server_->Name());
   TSpawnSetup owner;
   owner.ownProcessGroup = true;
   // In the foreground, so the harness can end it.
-  clipboard_ = SpawnChild({"xclip", "-quiet", "-selection", "clipboard", offered}, env, owner);
-  TSpawnSetup reader;
-  reader.stdoutPath = seen;
+  clipboard_ = SpawnChild({"xclip", "-quiet", "-selection", "clipboard", offered},
+                          EnvironmentForDisplay(server_->Name()), owner);
   const int64_t deadline = DeadlineAfter(timeout);
   do {
-    const pid_t pid = SpawnChild({"xclip", "-o", "-selection", "clipboard"}, env, reader);
-    if (!WaitForChild(pid, TMillis(5000))) {
-      ::kill(pid, SIGKILL);
-      WaitForChild(pid, TMillis(1000));
-    }
-    if (ReadWhole(seen) == text) return true;
+    if (screen_->SelectionText("CLIPBOARD", 200) == text) return true;
     Nap();
   } while (Before(deadline));
   return false;
