@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "TCentredLabel.h"
+#include "TComboBox.h"
 #include "TShape.h"
 #include "TUpDown.h"
 #include "Theme.h"
@@ -91,6 +92,7 @@ Glib::RefPtr<Gtk::Builder> LoadStoredLayout(const std::string& className) {
   g_type_ensure(T_TYPE_SHAPE);
   g_type_ensure(T_TYPE_CENTRED_LABEL);
   g_type_ensure(T_TYPE_UP_DOWN);
+  g_type_ensure(T_TYPE_COMBO_BOX);
   return Gtk::Builder::create_from_string(found->second);
 }
 

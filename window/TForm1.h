@@ -113,7 +113,6 @@ class TForm1 {
   void ShowPortStatus(const std::string& text);
   // Closes the port after its device failed; the next pick opens it again.
   void ReleasePort();
-  void MakePortRowPickableAgain();
   // The head of every command: with no device open it shows the box
   // "Select a COM-Port." and returns true, and the command must end.
   // "Write Conf." first lists the serial ports on the status line.

@@ -6,7 +6,6 @@
 
 #include <stdexcept>
 
-#include "HandlerBinding.h"
 #include "PortErrorText.h"
 #include "PortList.h"
 #include "SerialPorts.h"
@@ -40,8 +39,9 @@ void TForm1::SetPortRowText(int row, const std::string& text) {
   entry.set_value(0, Glib::ustring(text));
 }
 
-// The box reports a change once for a picked row (the row is active then)
-// and once for every edit of its text field (no row is active then).
+// The box reports a change once for every pick of a row, the row picked
+// before included (the row is active then), and once for every edit of its
+// text field (no row is active then).
 void TForm1::ComboBox1Change(Gtk::Widget*) {
   PortState.Close();
   SetPortRowText(0, "");
@@ -54,7 +54,6 @@ void TForm1::ComboBox1Change(Gtk::Widget*) {
 void TForm1::OpenTrackerPort(const std::string& device) {
   const int failure = PortState.Open(device);
   ShowPortStatus(failure == 0 ? device : PortErrorText(device, failure));
-  if (failure != 0) MakePortRowPickableAgain();
 }
 
 void TForm1::ShowPortStatus(const std::string& text) {
@@ -62,18 +61,7 @@ void TForm1::ShowPortStatus(const std::string& text) {
   Label4->modify_fg(Gtk::STATE_NORMAL, ColourFromBgr(kWhite));
 }
 
-void TForm1::ReleasePort() {
-  PortState.Close();
-  MakePortRowPickableAgain();
-}
-
-// The box reports no change when the row already picked is picked again, so
-// with that row left active a device plugged in later could not be opened by
-// the user's next pick of it. No row is active afterwards; the text field
-// keeps the row's text.
-void TForm1::MakePortRowPickableAgain() {
-  WithoutFormHandlers(*ComboBox1, *this, [this] { ComboBox1->unset_active(); });
-}
+void TForm1::ReleasePort() { PortState.Close(); }
 
 bool TForm1::NoPortGuard(bool listPortsFirst) {
   if (PortState.IsOpen()) return false;

@@ -5,9 +5,12 @@
 struct _TUpDown {
   GtkVBox parent;
   GtkAdjustment* adjustment;
-  guint repeat_source;  // the held arrow's repeat timer, 0 when none
+  GtkWidget* held;      // the arrow whose press repeats, nullptr when none
   gboolean repeat_up;
+  guint repeat_source;  // the held arrow's repeat timer, 0 when none
   guint repeat_delay;   // ms until the next repeated step
+  GtkWidget* window;    // the toplevel watched for losing the focus while held
+  gulong focus_out;     // its handler, 0 when none
 };
 
 struct TUpDownClass {
@@ -33,6 +36,34 @@ void StopRepeat(TUpDown* self) {
     g_source_remove(self->repeat_source);
     self->repeat_source = 0;
   }
+  if (self->focus_out != 0) {
+    g_signal_handler_disconnect(self->window, self->focus_out);
+    self->focus_out = 0;
+  }
+  self->window = nullptr;
+  self->held = nullptr;
+}
+
+// A press can end without the arrow's "released": a grab taken by another
+// window (a modal box) resets the button silently, and the button's own
+// release then goes nowhere. The button shows itself pressed exactly while
+// it still counts as held.
+bool StillHeld(TUpDown* self) {
+  return self->held && gtk_widget_get_state(self->held) == GTK_STATE_ACTIVE;
+}
+
+gboolean StopOnFocusOut(GtkWidget*, GdkEventFocus*, gpointer data) {
+  StopRepeat(T_UP_DOWN(data));
+  return FALSE;
+}
+
+// Whatever takes the keyboard from the window may also have taken the
+// pointer's release.
+void WatchWindowFocus(TUpDown* self) {
+  GtkWidget* top = gtk_widget_get_toplevel(GTK_WIDGET(self));
+  if (!gtk_widget_is_toplevel(top)) return;
+  self->window = top;
+  self->focus_out = g_signal_connect(top, "focus-out-event", G_CALLBACK(StopOnFocusOut), self);
 }
 
 gboolean RepeatStep(gpointer data);
@@ -45,6 +76,10 @@ void ScheduleRepeat(TUpDown* self, guint delay) {
 gboolean RepeatStep(gpointer data) {
   auto* self = T_UP_DOWN(data);
   self->repeat_source = 0;
+  if (!StillHeld(self)) {
+    StopRepeat(self);
+    return FALSE;
+  }
   guint next = self->repeat_delay >= kFirstRepeatMs
                    ? kStartRepeatMs
                    : std::max(kFastestRepeatMs, self->repeat_delay * 4 / 5);
@@ -53,10 +88,12 @@ gboolean RepeatStep(gpointer data) {
   return FALSE;
 }
 
-void ArrowPressed(GtkButton*, gpointer data, gboolean up) {
+void ArrowPressed(GtkButton* arrow, gpointer data, gboolean up) {
   auto* self = T_UP_DOWN(data);
   StopRepeat(self);
+  self->held = GTK_WIDGET(arrow);
   self->repeat_up = up;
+  WatchWindowFocus(self);
   ScheduleRepeat(self, kFirstRepeatMs);
   t_up_down_step(self, up);
 }
@@ -126,7 +163,10 @@ static void t_up_down_class_init(TUpDownClass* klass) {
 
 static void t_up_down_init(TUpDown* self) {
   self->adjustment = nullptr;
+  self->held = nullptr;
   self->repeat_source = 0;
+  self->window = nullptr;
+  self->focus_out = 0;
   gtk_box_set_homogeneous(GTK_BOX(self), TRUE);
   MakeArrow(self, GTK_ARROW_UP, G_CALLBACK(UpPressed));
   MakeArrow(self, GTK_ARROW_DOWN, G_CALLBACK(DownPressed));

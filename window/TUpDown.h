@@ -2,7 +2,10 @@
 // The up-down control: two arrow buttons, one above the other, stepping an
 // adjustment by its step increment without wrapping. Every step, one that
 // hits an end included, emits "click" with TRUE for the upper arrow. Holding
-// an arrow repeats the step at a growing pace until it is released.
+// an arrow repeats the step at a growing pace while the arrow shows pressed;
+// the repeat ends for good once it does not: the button released anywhere,
+// the pointer gone off the arrow, a grab taken by another window. Losing the
+// window's focus, being hidden and turning insensitive end it too.
 
 #include <gtk/gtk.h>
 

@@ -116,6 +116,7 @@ TKorvaProcess::~TKorvaProcess() {
     WaitForChild(clipboard_, TMillis(10000));
   }
   ports_.clear();
+  pulled_.clear();
   screen_.reset();
   server_.reset();
   std::error_code ignored;
@@ -126,6 +127,15 @@ TRecordingPty& TKorvaProcess::Port(const std::string& devicePath) {
   const auto found = ports_.find(devicePath);
   if (found == ports_.end()) throw std::out_of_range("no pty made for " + devicePath);
   return *found->second;
+}
+
+TRecordingPty& TKorvaProcess::Replug(const std::string& devicePath) {
+  TRecordingPty& old = Port(devicePath);
+  if (!old.Unplugged()) old.Unplug();
+  std::unique_ptr<TRecordingPty>& port = ports_[devicePath];
+  pulled_.push_back(std::move(port));
+  port = std::make_unique<TRecordingPty>(devicePath);
+  return *port;
 }
 
 void TKorvaProcess::Start() {
@@ -225,6 +235,11 @@ std::optional<int64_t> TKorvaProcess::WaitForColour(TPoint point, uint32_t colou
   return std::nullopt;
 }
 
+std::vector<uint32_t> TKorvaProcess::Pixels(TRect rect) {
+  const TPoint origin = Origin();
+  return screen_->Pixels(origin.x + rect.left, origin.y + rect.top, rect.width, rect.height);
+}
+
 std::string TKorvaProcess::SaveScreenshot(const std::string& name) {
   const char* folder = std::getenv("KORVA_TEST_OUTPUT");
   const std::string path = std::string(folder ? folder : baseDir_.c_str()) + "/" + name + ".ppm";
@@ -260,6 +275,14 @@ void TKorvaProcess::Click(TPoint point) {
   Xdotool({"mousemove", std::to_string(origin.x + point.x), std::to_string(origin.y + point.y),
            "click", "1", "mousemove", std::to_string(kParkX), std::to_string(kParkY)});
 }
+
+void TKorvaProcess::PressButton(TPoint point) {
+  const TPoint origin = Origin();
+  Xdotool({"mousemove", std::to_string(origin.x + point.x), std::to_string(origin.y + point.y),
+           "mousedown", "1"});
+}
+
+void TKorvaProcess::ReleaseButton() { Xdotool({"mouseup", "1"}); }
 
 void TKorvaProcess::ClickControl(const std::string& name) { Click(ControlRect(name).Centre()); }
 

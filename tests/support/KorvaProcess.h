@@ -61,6 +61,12 @@ class TKorvaProcess {
   // The pty made for `devicePath` (one of the options' devices).
   TRecordingPty& Port(const std::string& devicePath);
 
+  // The adapter at `devicePath` plugged in again: the old pty is pulled (if
+  // the test has not done so) and kept, so what it recorded stays readable,
+  // and a fresh recording pty appears behind the same /dev path, as another
+  // /dev/pts device. Port(devicePath) is the new one from now on.
+  TRecordingPty& Replug(const std::string& devicePath);
+
   // Forks and execs korva in the working directory; again after it has
   // ended, with the same X server, directory and ptys (a restart). Throws
   // when it cannot start, naming the failing call and its error.
@@ -92,6 +98,8 @@ class TKorvaProcess {
   // 0.2 ms once the window is there; nothing if that did not happen within
   // `timeout` or the program ended.
   std::optional<int64_t> WaitForColour(TPoint point, uint32_t colour, TMillis timeout);
+  // The window's pixels in `rect`, row by row, each 0xBBGGRR.
+  std::vector<uint32_t> Pixels(TRect rect);
   // Saves the window as name.ppm in $KORVA_TEST_OUTPUT (else the harness's
   // folder) and returns the path.
   std::string SaveScreenshot(const std::string& name);
@@ -101,6 +109,10 @@ class TKorvaProcess {
   // pointer outside the window, so no tooltip covers what a test reads.
   void Click(TPoint point);
   void ClickControl(const std::string& name);  // at the centre of ControlRect(name)
+  // Holds the left mouse button down at a window point, the pointer left
+  // there; ReleaseButton() lets it go wherever the pointer is then.
+  void PressButton(TPoint point);
+  void ReleaseButton();
   // Types into whichever control of the window holds the focus (a click
   // into an entry puts it there).
   void Type(const std::string& text);
@@ -145,6 +157,7 @@ class TKorvaProcess {
   std::unique_ptr<TXvfbServer> server_;
   std::unique_ptr<TXScreen> screen_;
   std::map<std::string, std::unique_ptr<TRecordingPty>> ports_;
+  std::vector<std::unique_ptr<TRecordingPty>> pulled_;  // replaced by Replug
   pid_t pid_ = -1;
   std::optional<int> exitStatus_;
   int64_t execNs_ = 0, firstPaintNs_ = 0;

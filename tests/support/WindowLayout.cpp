@@ -43,6 +43,7 @@ const std::map<std::string, TRect>& Controls() {
       {"CheckBox3", {287, 158, 77, 22}},
       {"UpDown1.Up", {311, 261, 25, 18}},
       {"UpDown1.Down", {311, 279, 25, 18}},
+      {"Label9", {299, 232, 50, 20}},
   };
   return controls;
 }

@@ -21,7 +21,7 @@ struct TRect {
 // "Button6", "Edit1" to "Edit6", "ComboBox1" (its text field),
 // "ComboBox1.Arrow" (the button that opens its list), "RadioButton1",
 // "RadioButton3" to "RadioButton7", "CheckBox3", "UpDown1.Up",
-// "UpDown1.Down". Throws std::out_of_range for any other name.
+// "UpDown1.Down", "Label9" (the threshold voltage). Throws std::out_of_range for any other name.
 TRect ControlRect(const std::string& name);
 
 enum class TLamp { WriteConf, GpsSimul, Tone, Tx, Beacon, Analog };

@@ -1,10 +1,11 @@
-// The up-down control: range, steps at the ends, holding an arrow, and a
-// disabled control.
+// The up-down control: range, steps at the ends, holding an arrow, what ends
+// a hold besides the arrow's own release, and a disabled control.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <vector>
 
 #include "WindowTesting.h"
@@ -74,6 +75,98 @@ TEST_F(UpDownTest, HoldingAnArrowRepeatsFasterAndFaster) {
   EXPECT_LT(last, first);
   Pump(300);
   EXPECT_EQ(clicks.at.size(), held) << "went on stepping after the release";
+}
+
+// Something that takes a hold away from the arrow before its release, and
+// what gives the hand back to the arrow afterwards.
+struct Interruption {
+  const char* what;
+  std::function<void(TForm1&, Gtk::Window& other)> take, giveBack;
+};
+
+// With no window manager, this sets the X server's keyboard focus itself.
+void Focus(Gtk::Window& window) {
+  window.get_window()->focus(GDK_CURRENT_TIME);
+  Settle();
+}
+
+Gtk::Widget& ControlOf(TForm1& f) { return *Glib::wrap(GTK_WIDGET(f.UpDown1)); }
+
+const Interruption kInterruptions[] = {
+    {"the pointer went off the arrow",
+     [](TForm1& f, Gtk::Window&) { PointAt(ControlOf(f), 0, 40); },
+     [](TForm1& f, Gtk::Window&) { PointAt(ControlOf(f), 0, -9); }},
+    {"a modal window took the grab",
+     [](TForm1&, Gtk::Window& other) {
+       other.set_modal(true);
+       other.show();
+       Settle();
+     },
+     [](TForm1&, Gtk::Window& other) {
+       other.hide();
+       Settle();
+     }},
+    {"the window lost the focus",
+     [](TForm1&, Gtk::Window& other) {
+       other.show();
+       Settle();
+       Focus(other);
+     },
+     [](TForm1& f, Gtk::Window& other) {
+       Focus(f.Window());
+       other.hide();
+       Settle();
+     }},
+    {"the control was hidden",
+     [](TForm1& f, Gtk::Window&) {
+       ControlOf(f).hide();
+       Settle();
+     },
+     [](TForm1& f, Gtk::Window&) {
+       ControlOf(f).show();
+       Settle();
+     }},
+    {"the window was hidden",
+     [](TForm1& f, Gtk::Window&) {
+       f.Window().hide();
+       Settle();
+     },
+     [](TForm1& f, Gtk::Window&) {
+       f.Window().show();
+       Focus(f.Window());
+     }},
+    {"the control turned insensitive",
+     [](TForm1& f, Gtk::Window&) { ControlOf(f).set_sensitive(false); },
+     [](TForm1& f, Gtk::Window&) { ControlOf(f).set_sensitive(true); }},
+};
+
+// The mouse button stays down on the upper arrow all along: only what
+// happened between press and release ends the repeat, and it does not
+// resume when the arrow gets the hand back.
+TEST(UpDownHold, EndsForGoodWhenTheArrowLosesTheHoldWithoutARelease) {
+  for (const Interruption& cut : kInterruptions) {
+    ShownForm form;
+    TForm1& f = *form;
+    Clicks clicks;
+    g_signal_connect(f.UpDown1, "click", G_CALLBACK(Record), &clicks);
+    gtk_adjustment_set_value(t_up_down_get_adjustment(f.UpDown1), 0);
+    Gtk::Window other;
+    other.set_default_size(50, 50);
+    Focus(f.Window());
+    PointAt(ControlOf(f), 0, -9);
+    Xdotool({"mousedown", "1"});
+    for (int waited = 0; clicks.up.size() < 2 && waited < 3000; waited += 50) Pump(50);
+    ASSERT_GE(clicks.up.size(), 2u) << cut.what << ": the held arrow did not repeat";
+    cut.take(f, other);
+    const std::size_t taken = clicks.up.size();
+    Pump(800);
+    EXPECT_EQ(clicks.up.size(), taken) << cut.what << ": went on stepping";
+    cut.giveBack(f, other);
+    Pump(800);
+    EXPECT_EQ(clicks.up.size(), taken) << cut.what << ": stepped again without a new press";
+    Xdotool({"mouseup", "1"});
+    EXPECT_EQ(f.UpDownPosition(), static_cast<int>(taken)) << cut.what;
+  }
 }
 
 TEST_F(UpDownTest, ADisabledControlMakesNoSteps) {
