@@ -129,16 +129,3 @@ void BindHandlers(const Glib::RefPtr<Gtk::Builder>& layout, TForm1& form) {
   gtk_builder_connect_signals_full(layout->gobj(), BindOne, &binding);
   if (!binding.fault.empty()) throw std::invalid_argument(binding.fault);
 }
-
-void WithoutFormHandlers(Gtk::Widget& control, TForm1& form, const std::function<void()>& change) {
-  // Every handler of the form is connected with the form as its data.
-  const auto held = static_cast<GSignalMatchType>(G_SIGNAL_MATCH_DATA);
-  g_signal_handlers_block_matched(control.gobj(), held, 0, 0, nullptr, nullptr, &form);
-  try {
-    change();
-  } catch (...) {
-    g_signal_handlers_unblock_matched(control.gobj(), held, 0, 0, nullptr, nullptr, &form);
-    throw;
-  }
-  g_signal_handlers_unblock_matched(control.gobj(), held, 0, 0, nullptr, nullptr, &form);
-}

@@ -5,12 +5,6 @@
 
 #include <gtkmm/builder.h>
 
-#include <functional>
-
 class TForm1;
 
 void BindHandlers(const Glib::RefPtr<Gtk::Builder>& layout, TForm1& form);
-
-// Runs `change` on `control` while the form's handlers bound to it are held
-// back, for a change the window makes itself and must not answer.
-void WithoutFormHandlers(Gtk::Widget& control, TForm1& form, const std::function<void()>& change);
