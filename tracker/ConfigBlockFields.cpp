@@ -173,18 +173,12 @@ std::uint8_t ThresholdByte(int position) {
 
 std::uint8_t IntervalByte(IntervalButton checked) {
   switch (checked) {
-    case IntervalButton::RadioButton3:
-      return 0;
-    case IntervalButton::RadioButton4:
-      return 2;
-    case IntervalButton::RadioButton5:
-      return 10;
-    case IntervalButton::RadioButton6:
-      return 20;
-    case IntervalButton::RadioButton7:
-      return 30;
-    case IntervalButton::RadioButton1:
-      return 60;
+    case IntervalButton::RadioButton3: return 0;
+    case IntervalButton::RadioButton4: return 2;
+    case IntervalButton::RadioButton5: return 10;
+    case IntervalButton::RadioButton6: return 20;
+    case IntervalButton::RadioButton7: return 30;
+    case IntervalButton::RadioButton1: return 60;
   }
   throw std::invalid_argument("no interval button checked");
 }
