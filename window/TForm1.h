@@ -111,8 +111,6 @@ class TForm1 {
   void OpenTrackerPort(const std::string& device);
   // The status line's report of the port, in white.
   void ShowPortStatus(const std::string& text);
-  // Closes the port after its device failed; the next pick opens it again.
-  void ReleasePort();
   // The head of every command: with no device open it shows the box
   // "Select a COM-Port." and returns true, and the command must end.
   // "Write Conf." first lists the serial ports on the status line.

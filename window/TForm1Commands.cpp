@@ -86,7 +86,7 @@ void TForm1::PaintCommandLampsGrey() {
 void TForm1::EndStoppedCommand(const CommandOutcome& outcome) {
   if (outcome.LineClosed()) return;
   ShowPortStatus(PortErrorText(outcome.device, outcome.errorCode));
-  ReleasePort();
+  PortState.Close();
 }
 
 ConfigEntries TForm1::CurrentEntries() const {

@@ -61,8 +61,6 @@ void TForm1::ShowPortStatus(const std::string& text) {
   Label4->modify_fg(Gtk::STATE_NORMAL, ColourFromBgr(kWhite));
 }
 
-void TForm1::ReleasePort() { PortState.Close(); }
-
 bool TForm1::NoPortGuard(bool listPortsFirst) {
   if (PortState.IsOpen()) return false;
   if (listPortsFirst) Label4->set_text("Verfügbare Ports: " + ListSerialPorts());
