@@ -98,8 +98,9 @@ class TForm1 {
  private:
   explicit TForm1(TApplication& application);
   void PaintAnalogLamp(TColor colour);
-  // korva.ini into the controls, and the controls into korva.ini.
+  // The entries korva.ini stores take no line break, however text comes in.
   void KeepStoredEntriesOnOneLine();
+  // korva.ini into the controls, and the controls into korva.ini.
   void LoadSettings();
   void StoreSettings();
   void ShowSettings(const TSettings& settings, std::size_t lines);
